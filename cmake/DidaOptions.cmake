@@ -1,0 +1,19 @@
+# Compiler settings shared by every target of a flavour.
+
+if(DIDA_WIN32)
+  # All of the system's strings are 8-bit GBK: sources stay UTF-8 and the
+  # compiler turns narrow literals into code page 936.
+  add_compile_options(-fexec-charset=GBK -Wall -Wextra -Wno-unused-parameter)
+  add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 _CRT_SECURE_NO_WARNINGS)
+  # One self-contained file: no MinGW DLLs beside the programs.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+else()
+  add_compile_options(-Wall -Wextra -Wno-unused-parameter)
+endif()
+
+# The host build makes fuzz targets when it is built with clang.
+if(NOT DIDA_WIN32 AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  set(DIDA_FUZZ ON)
+else()
+  set(DIDA_FUZZ OFF)
+endif()

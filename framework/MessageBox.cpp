@@ -1,0 +1,30 @@
+#include "framework/MessageBox.h"
+
+#include "framework/WinApp.h"
+#include "framework/Wnd.h"
+
+namespace {
+MessageBoxHook g_hook = nullptr;
+}
+
+int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
+  if (g_hook) return g_hook(owner, text, caption, type);
+  return ::MessageBoxA(owner, text, caption, type);
+}
+
+MessageBoxHook SetMessageBoxHook(MessageBoxHook hook) {
+  MessageBoxHook previous = g_hook;
+  g_hook = hook;
+  return previous;
+}
+
+int AfxMessageBox(const char* text, UINT type, UINT) {
+  UINT buttons = type & MB_TYPEMASK;
+  if ((type & MB_ICONMASK) == 0 && (buttons == MB_OK || buttons == MB_OKCANCEL)) {
+    type |= MB_ICONEXCLAMATION;
+  }
+  CWinApp* app = AfxGetApp();
+  HWND owner = app && app->m_pMainWnd ? app->m_pMainWnd->m_hWnd : nullptr;
+  const char* caption = app ? app->m_pszAppName : "dida";
+  return ShowMessageBox(owner, text, caption, type);
+}

@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# The Wine harness: `harness.sh start STATE` makes a fresh Wine prefix under
+# STATE, starts a private Xvfb on a free display and one persistent
+# wineserver; `harness.sh stop STATE` ends both. STATE/env.sh holds the
+# environment every Wine command of the run uses (see wine-run.sh).
+set -euo pipefail
+
+action=${1:?usage: harness.sh start|stop STATE}
+state=${2:?usage: harness.sh start|stop STATE}
+mkdir -p "$state"
+state=$(cd "$state" && pwd)
+
+log() { echo "[harness] $*"; }
+
+stop_harness() {
+  if [ -f "$state/env.sh" ]; then
+    # shellcheck disable=SC1091
+    . "$state/env.sh"
+    wineserver -k 2>/dev/null || true
+  fi
+  if [ -f "$state/xvfb.pid" ]; then
+    kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true
+    rm -f "$state/xvfb.pid"
+  fi
+}
+
+start_xvfb() {
+  local n
+  for n in $(seq 91 250); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$state/xvfb.log" 2>&1 &
+    echo $! >"$state/xvfb.pid"
+    for _ in $(seq 1 100); do
+      if [ -e "/tmp/.X11-unix/X$n" ]; then
+        echo "$n"
+        return 0
+      fi
+      kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true
+  done
+  return 1
+}
+
+# "宋体" (SimSun) is the face the dialogs and the caption ask for; a CJK font
+# from Debian's packages stands in for it.
+font_substitutes() {
+  local reg="$state/fonts.reg"
+  {
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+    printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\r\n'
+    printf '"宋体"="WenQuanYi Micro Hei"\r\n'
+    printf '"SimSun"="WenQuanYi Micro Hei"\r\n'
+    printf '"新宋体"="WenQuanYi Micro Hei"\r\n'
+    printf '"NSimSun"="WenQuanYi Micro Hei"\r\n\r\n'
+  } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
+  wine regedit /S "$(winepath -w "$reg")" </dev/null >>"$state/wineboot.log" 2>&1
+}
+
+case "$action" in
+  start)
+    stop_harness
+    display=${DIDA_DISPLAY:-}
+    if [ -z "$display" ]; then
+      n=$(start_xvfb) || { log "no free display for Xvfb"; exit 1; }
+      display=":$n"
+    fi
+    rm -rf "$state/prefix"
+    cat >"$state/env.sh" <<ENV
+export WINEPREFIX="$state/prefix"
+export WINEARCH=win32
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree=;mshtml="
+export LANG=zh_CN.UTF-8
+export LC_ALL=zh_CN.UTF-8
+export DISPLAY="$display"
+ENV
+    # shellcheck disable=SC1091
+    . "$state/env.sh"
+    log "display $DISPLAY, prefix $WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    # Daemons must not hold the caller's output open (CTest waits for it).
+    wineserver -p </dev/null >/dev/null 2>&1
+    timeout 170 wineboot -i </dev/null >"$state/wineboot.log" 2>&1
+    font_substitutes
+    log "ready"
+    ;;
+  stop)
+    stop_harness
+    log "stopped"
+    ;;
+  *)
+    echo "usage: harness.sh start|stop STATE" >&2
+    exit 2
+    ;;
+esac
