@@ -1,6 +1,10 @@
 # Compiler settings shared by every target of a flavour.
 
-if(DIDA_WIN32)
+if(DIDA_WIN32 AND MSVC)
+  # The same for Visual Studio (untested here).
+  add_compile_options(/source-charset:utf-8 /execution-charset:.936 /W3)
+  add_compile_definitions(_WIN32_WINNT=0x0601 WINVER=0x0601 _CRT_SECURE_NO_WARNINGS)
+elseif(DIDA_WIN32)
   # All of the system's strings are 8-bit GBK: sources stay UTF-8 and the
   # compiler turns narrow literals into code page 936.
   add_compile_options(-fexec-charset=GBK -Wall -Wextra -Wno-unused-parameter)
