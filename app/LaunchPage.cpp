@@ -1,0 +1,165 @@
+#include "app/LaunchPage.h"
+
+#include <shellapi.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "app/core/PathText.h"
+#include "common/HeapString.h"
+#include "framework/ModuleState.h"
+
+namespace {
+
+IconReleaseHook g_iconReleaseHook = nullptr;
+
+// The shell's association lookup reads and rewrites a MAX_PATH path in place.
+const std::size_t kIconPathSize = 264;
+
+// Replaces *field with a copy of text (null stays null).
+void Replace(char** field, const char* text) {
+  std::free(*field);
+  *field = DupString(text);
+}
+
+void ReleaseIcon(HICON icon) {
+  if (!icon || icon == StockSlotIcon()) return;
+  if (g_iconReleaseHook) {
+    g_iconReleaseHook(icon);
+  } else {
+    DestroyIcon(icon);
+  }
+}
+
+bool IsSystemLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
+
+// Asks the shell for the icon associated with path, working on a copy in
+// buffer, which the call may rewrite to the file it took the icon from. A
+// path too long for the buffer is never cut short to a different file: it
+// gets no icon.
+HICON ExtractIntoBuffer(const char* path, char (&buffer)[kIconPathSize]) {
+  buffer[0] = '\0';
+  if (!path || std::strlen(path) >= MAX_PATH) return nullptr;
+  std::memcpy(buffer, path, std::strlen(path) + 1);
+  WORD index = 0;
+  return ExtractAssociatedIconA(g_hInstance, buffer, &index);
+}
+
+}  // namespace
+
+HICON StockSlotIcon() { return LoadIconA(nullptr, IDI_WINLOGO); }
+
+IconReleaseHook SetIconReleaseHook(IconReleaseHook hook) {
+  IconReleaseHook previous = g_iconReleaseHook;
+  g_iconReleaseHook = hook;
+  return previous;
+}
+
+LaunchPage::LaunchPage() : m_name(nullptr) { std::memset(m_slots, 0, sizeof m_slots); }
+
+LaunchPage::~LaunchPage() {
+  std::free(m_name);
+  m_name = nullptr;
+  ClearAll();
+}
+
+LaunchSlot* LaunchPage::Slot(int slot) {
+  return slot >= 0 && slot < kSlotCount ? &m_slots[slot] : nullptr;
+}
+
+const LaunchSlot* LaunchPage::Slot(int slot) const {
+  return slot >= 0 && slot < kSlotCount ? &m_slots[slot] : nullptr;
+}
+
+void LaunchPage::ClearAll() {
+  for (int slot = 0; slot < kSlotCount; ++slot) ClearSlot(slot);
+}
+
+int LaunchPage::IsUsed(int slot) const {
+  const LaunchSlot* s = Slot(slot);
+  return s && s->exec ? 1 : 0;
+}
+
+int LaunchPage::SetFromFile(int slot, const char* path) {
+  LaunchSlot* s = Slot(slot);
+  if (!s) return 0;
+  ClearSlot(slot);
+  if (!path) return 0;
+
+  TextSpan title = FileTitleSpan(path, IsSystemLeadByte);
+  s->comment = static_cast<char*>(std::malloc(title.length + 1));
+  if (s->comment) {
+    std::memcpy(s->comment, path + title.begin, title.length);
+    s->comment[title.length] = '\0';
+  }
+  s->exec = DupString(path);
+
+  char buffer[kIconPathSize];
+  s->icon = ExtractIntoBuffer(path, buffer);
+  if (s->icon) {
+    s->iconSource = DupString(buffer);
+  } else {
+    s->icon = StockSlotIcon();
+  }
+  return 1;
+}
+
+HICON LaunchPage::LoadSlotIcon(int slot, const char* source) {
+  LaunchSlot* s = Slot(slot);
+  if (!s) return nullptr;
+  // Meant for slots without an icon; one held already would otherwise leak.
+  ReleaseIcon(s->icon);
+  char buffer[kIconPathSize];
+  s->icon = ExtractIntoBuffer(source, buffer);
+  if (!s->icon) s->icon = StockSlotIcon();
+  return s->icon;
+}
+
+void LaunchPage::ClearSlot(int slot) {
+  LaunchSlot* s = Slot(slot);
+  if (!s) return;
+  std::free(s->comment);
+  std::free(s->exec);
+  std::free(s->iconSource);
+  ReleaseIcon(s->icon);
+  std::memset(s, 0, sizeof *s);
+}
+
+void LaunchPage::DrawSlotIcon(HDC hdc, int x, int y, int slot) const {
+  const LaunchSlot* s = Slot(slot);
+  if (s && s->icon) DrawIconEx(hdc, x, y, s->icon, 32, 32, 0, nullptr, DI_NORMAL);
+}
+
+void LaunchPage::SetName(const char* text) { Replace(&m_name, text); }
+
+const char* LaunchPage::GetComment(int slot) const {
+  const LaunchSlot* s = Slot(slot);
+  return s ? s->comment : nullptr;
+}
+
+void LaunchPage::SetComment(int slot, const char* text) {
+  if (LaunchSlot* s = Slot(slot)) Replace(&s->comment, text);
+}
+
+const char* LaunchPage::GetExec(int slot) const {
+  const LaunchSlot* s = Slot(slot);
+  return s ? s->exec : nullptr;
+}
+
+void LaunchPage::SetExec(int slot, const char* text) {
+  if (LaunchSlot* s = Slot(slot)) Replace(&s->exec, text);
+}
+
+const char* LaunchPage::GetIconSource(int slot) const {
+  const LaunchSlot* s = Slot(slot);
+  return s ? s->iconSource : nullptr;
+}
+
+void LaunchPage::SetIconSource(int slot, const char* text) {
+  if (LaunchSlot* s = Slot(slot)) Replace(&s->iconSource, text);
+}
+
+HICON LaunchPage::GetIcon(int slot) const {
+  const LaunchSlot* s = Slot(slot);
+  return s ? s->icon : nullptr;
+}
