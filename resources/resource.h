@@ -38,5 +38,5 @@
 #define IDC_STATIC (-1)
 #endif
 
-// The version shown in the About box and in the version resource.
+// The version resource's numbers (the About text spells out 1.0.0).
 #define DIDA_VERSION_NUMBERS 1, 0, 0, 0
