@@ -1,0 +1,139 @@
+#include "app/LauncherApp.h"
+
+#include <cstdlib>
+
+#include "app/LaunchPage.h"
+#include "app/PageStore.h"
+#include "app/SettingsFile.h"
+#include "archive/ResourceArchive.h"
+#include "framework/ModuleState.h"
+#include "imaging/DrawSurface.h"
+#include "launcher/MainFrame.h"
+#include "resources/resource.h"
+
+namespace {
+
+constexpr char kSemaphoreName[] = "SEM_VELLORA_LAUNCHER";
+constexpr int kCompactWidth = 102;
+constexpr int kCompactHeight = 132;
+constexpr UINT_PTR kTimerId = 1;
+constexpr UINT kTimerPeriod = 100;
+
+// Keeps the window's character area on the primary screen. The upper bound
+// comes last, so a screen smaller than the window gives a negative position.
+void HoldOnScreen(int& x, int& y, int cx, int cy) {
+  if (x < 0) x = 0;
+  if (y < 0) y = 0;
+  if (x >= cx - kCompactWidth) x = cx - kCompactWidth;
+  if (y >= cy - kCompactHeight) y = cy - kCompactHeight;
+}
+
+}  // namespace
+
+int g_bStarted = 0;
+
+const MessageEntry CLauncherApp::kMessageEntries[] = {{0, 0, nullptr}};
+DEFINE_MESSAGE_MAP(CLauncherApp, CWinApp)
+
+CLauncherApp::CLauncherApp() : CWinApp("dida") {}
+
+CLauncherApp::~CLauncherApp() { delete[] m_pPages; }
+
+CLauncherApp* TheApp() { return static_cast<CLauncherApp*>(AfxGetApp()); }
+
+LaunchPage& CLauncherApp::CurrentPage() { return m_pPages[m_nChar]; }
+
+HANDLE CreateSingleInstanceSemaphore(LPSECURITY_ATTRIBUTES attributes, LONG initialCount,
+                                     LONG maximumCount, const char* name) {
+  HANDLE semaphore = ::CreateSemaphoreA(attributes, initialCount, maximumCount, name);
+  if (!semaphore) return nullptr;
+  if (::GetLastError() == ERROR_ALREADY_EXISTS) {
+    ::CloseHandle(semaphore);
+    return nullptr;
+  }
+  return semaphore;
+}
+
+BOOL CLauncherApp::InitInstance() {
+  AfxEnableControlContainer();
+  Enable3dControlsStatic();
+
+  // The handle stays open for the life of the process: its existence is
+  // what marks a running instance.
+  if (!CreateSingleInstanceSemaphore(nullptr, 0, 1, kSemaphoreName)) return FALSE;
+
+  std::srand(::GetTickCount());
+  g_bStarted = 1;
+  g_hInstance = AfxGetInstanceHandle();
+  g_archive.Open(ArchiveMode_Embedded, nullptr, nullptr);
+  g_settings.Bind("param");
+
+  auto* frame = new CMainFrame;
+  m_pMainWnd = frame;
+  frame->CreateLauncher();
+  g_hMainWnd = frame->m_hWnd;
+  DrawSurface::SetReferenceWindow(g_hMainWnd);
+
+  m_pPages = new LaunchPage[kPageCount];
+  LoadPages();
+
+  int cx = ::GetSystemMetrics(SM_CXSCREEN);
+  int cy = ::GetSystemMetrics(SM_CYSCREEN);
+  m_nChar = g_settings.GetInt("Char", 0);
+  // The page index picks one of six pages and character columns.
+  if (m_nChar < 0 || m_nChar >= kPageCount) m_nChar = 0;
+  m_nPosX = g_settings.GetInt("PosX", (cx - kCompactWidth) / 2);
+  m_nPosY = g_settings.GetInt("PosY", (cy - kCompactHeight) / 2);
+  HoldOnScreen(m_nPosX, m_nPosY, cx, cy);
+  frame->charLeft = m_nPosX;
+  frame->charTop = m_nPosY;
+  m_nTopMost = g_settings.GetInt("TopMost", 0);
+  m_nFixedPos = g_settings.GetInt("FixedPos", 0);
+
+  frame->MoveWindow(m_nPosX, m_nPosY, kCompactWidth, kCompactHeight, FALSE);
+  frame->DrawCompact();
+  frame->ShowWindow(SW_SHOW);
+  frame->UpdateWindow();
+  if (m_nTopMost) {
+    ::SetWindowPos(g_hMainWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  }
+  frame->DragAcceptFiles(TRUE);
+  frame->SetTimer(kTimerId, kTimerPeriod);
+  return TRUE;
+}
+
+void CLauncherApp::SaveSettings() {
+  if (!g_bStarted || m_bSaved) return;
+  m_bSaved = true;
+  g_settings.WriteInt("Char", m_nChar);
+  g_settings.WriteInt("PosX", m_nPosX);
+  g_settings.WriteInt("PosY", m_nPosY);
+  g_settings.WriteInt("TopMost", m_nTopMost);
+  g_settings.WriteInt("FixedPos", m_nFixedPos);
+  SavePages();
+}
+
+int CLauncherApp::ExitInstance() {
+  if (g_bStarted) {
+    SaveSettings();
+    delete[] m_pPages;
+    m_pPages = nullptr;
+    g_archive.Close();
+  }
+  return CWinApp::ExitInstance();
+}
+
+void CLauncherApp::LoadPages() { ::LoadPages(m_pPages); }
+
+void CLauncherApp::SavePages() {
+  if (m_pPages) ::SavePages(m_pPages);
+}
+
+void CLauncherApp::DrawPageIcons(DrawSurface* surface, int x, int y, int page) {
+  HDC hdc = surface->LockDC();
+  if (!hdc) return;
+  for (int i = 0; i < kSlotCount; ++i) {
+    m_pPages[page].DrawSlotIcon(hdc, x + (i % 4) * 37, y + (i / 4) * 37, i);
+  }
+  surface->UnlockDC(hdc);
+}

@@ -1,0 +1,10 @@
+// The program's entry point and its one application object.
+#include <windows.h>
+
+#include "app/LauncherApp.h"
+
+static CLauncherApp theApp;
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+  return AfxWinMain(instance, showCommand);
+}
