@@ -1,0 +1,76 @@
+#include "imaging/MaskRegion.h"
+
+#include <cstdlib>
+
+#include "archive/ResourceArchive.h"
+#include "imaging/MaskScan.h"
+
+namespace {
+
+MaskBitmap View(const MaskRegion& m) {
+  MaskBitmap b;
+  b.pixels = m.pixels;
+  b.rowStride = m.rowStride;
+  b.width = m.width;
+  b.height = m.height;
+  b.bitsPerPixel = m.bitsPerPixel;
+  return b;
+}
+
+}  // namespace
+
+int MaskRegion::Load(const char* name) {
+  ImageSize size = {0, 0};
+  int length = 0;
+  unsigned char* entry = g_archive.LoadImageEntry(name, &size, &length);
+  if (entry == nullptr) return 0;
+  int result = length > 0 ? LoadFromMemory(entry, static_cast<std::size_t>(length)) : 0;
+  std::free(entry);
+  return result;
+}
+
+int MaskRegion::LoadFromMemory(const std::uint8_t* data, std::size_t size) {
+  MaskBitmap bmp;
+  if (!ReadMaskBmp(data, size, &bmp)) return 0;
+  const std::size_t rowsSize = size - static_cast<std::size_t>(bmp.pixels - data);
+  int result = Build(bmp.pixels, rowsSize, bmp.width, bmp.height, bmp.bitsPerPixel);
+  pixels = nullptr;  // the rows belong to the caller's buffer
+  return result;
+}
+
+int MaskRegion::Build(const std::uint8_t* rows, std::size_t size, int w, int h, int bits) {
+  MaskBitmap bmp;
+  pixels = rows;
+  width = w;
+  height = h;
+  bitsPerPixel = bits;
+  if (!MakeMaskBitmap(rows, size, w, h, bits, &bmp)) return 0;
+  rowStride = bmp.rowStride;
+  // A second build replaces the first region instead of leaking it.
+  Release();
+  int made = ForEachMaskRun(bmp, [this](int y, int start, int end) {
+    HRGN rect = CreateRectRgn(start, y, end, y + 1);
+    if (region == nullptr) {
+      region = rect;
+    } else if (rect != nullptr) {
+      CombineRgn(region, region, rect, RGN_OR);
+      DeleteObject(rect);
+    }
+  });
+  return made > 0 && region != nullptr ? 1 : 0;
+}
+
+int MaskRegion::PixelAt(int x, int y) const { return MaskPixelAt(View(*this), x, y); }
+
+int MaskRegion::FindRunStart(int x, int y, int end) const {
+  return MaskFindRunStart(View(*this), x, y, end);
+}
+
+int MaskRegion::FindRunEnd(int x, int y, int end) const {
+  return MaskFindRunEnd(View(*this), x, y, end);
+}
+
+void MaskRegion::Release() {
+  if (region != nullptr) DeleteObject(region);
+  region = nullptr;
+}

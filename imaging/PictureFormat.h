@@ -1,0 +1,98 @@
+#pragma once
+// The launcher's own picture files ("TW01"): a view over the loaded bytes and
+// the decoders that turn a picture record into 32-bit pixels and a mask record
+// into a byte plane. Platform-free; the surfaces that receive the pixels live
+// in DrawSurface.h.
+
+#include <cstddef>
+#include <cstdint>
+
+// Flags of a picture record.
+constexpr std::uint8_t kPicHorizontalDelta = 0x01;  // encoding 12: colour switching
+constexpr std::uint8_t kPicVerticalDelta = 0x02;
+constexpr std::uint8_t kPicEncodingMask = 0x0C;
+constexpr std::uint8_t kPicHasMask = 0x80;
+constexpr std::uint8_t kRecordIsMask = 0x10;
+
+enum PictureEncoding : std::uint8_t {
+  kEncodingRaw = 0,
+  kEncodingColourRle = 4,
+  kEncodingPaletteRle = 8,
+  kEncodingGreyRle = 12,
+};
+
+enum MaskType : std::uint8_t {
+  kMaskRaw = 0x10,
+  kMaskRle = 0x11,  // pairs at 8 bits per pixel, nibble codes at 4
+  kMaskValueRuns = 0x12,
+};
+
+constexpr std::size_t kRecordHeaderSize = 20;
+
+// One record of a picture file: a colour picture or a mask plane. `size`
+// counts the bytes from the record's first byte to the end of the file, so
+// nothing a decoder reads lies outside the loaded buffer.
+struct PictureRecord {
+  const std::uint8_t* bytes = nullptr;
+  std::size_t size = 0;
+
+  std::uint8_t flags() const { return bytes[2]; }
+  int width() const { return bytes[12] | (bytes[13] << 8); }
+  int height() const { return bytes[14] | (bytes[15] << 8); }
+  int bitsPerPixel() const { return bytes[16]; }
+  int tableCount() const { return bytes[17]; }
+  std::uint8_t escape() const { return bytes[18]; }
+  int encoding() const { return flags() & kPicEncodingMask; }
+  bool isMask() const { return (flags() & kRecordIsMask) != 0; }
+  int maskType() const { return flags() & 0x1F; }
+};
+
+// A loaded picture file read in place; the buffer stays its loader's.
+class Picture {
+ public:
+  Picture(const std::uint8_t* data, std::size_t size);
+
+  // False when the header or the record table does not fit the buffer or the
+  // magic is wrong; such a picture has no records.
+  bool valid() const { return m_valid; }
+  int recordCount() const { return m_valid ? m_count : 0; }
+
+  // Record i, when i is in range and its 20-byte header lies inside the file.
+  bool Record(int i, PictureRecord* out) const;
+  // The first record, in table order, whose flags mark it as a mask plane.
+  bool MaskRecord(PictureRecord* out) const;
+
+ private:
+  const std::uint8_t* m_data;
+  std::size_t m_size;
+  bool m_valid = false;
+  int m_count = 0;
+  std::size_t m_tableOffset = 0;
+  std::size_t m_baseOffset = 0;
+};
+
+bool IsPictureFile(const std::uint8_t* data, std::size_t size);
+
+// Decodes a picture record into `pixels`: `rows` rows of `stride` words, the
+// first stream row into memory row 0. Only the part of the picture that fits
+// (min(width, stride) columns, min(height, rows) rows) is written; the rest of
+// the stream is read and dropped. Returns 1 for a well-formed stream: exactly
+// width x height pixels, then the end code. Anything else is malformed (too
+// many or too few pixels, no end code, a palette index past the palette,
+// tables past the end of the file) and gives 0: decoding stops where the fault
+// lies; rows completed by then are final, the rest keep what they held or are
+// partly written.
+int DecodePixels(const PictureRecord& record, std::uint32_t* pixels, int stride, int rows);
+
+// Decodes a mask record into `plane` (planeSize bytes; rows of the record's
+// width, first stream row first). Writes at most min(planeSize, width x height)
+// bytes. Returns 1 when the stream fills exactly width x height bytes and
+// ends with its end code (raw planes and value runs without run values have
+// none); unknown mask types decode nothing and count as well-formed. 0
+// otherwise.
+int DecodeMask(const PictureRecord& record, std::uint8_t* plane, std::size_t planeSize);
+
+// The XOR delta filters as two plain passes over decoded rows (memory row
+// order): the reference that the decoder's fused filters are tested against.
+void UndoHorizontalDelta(std::uint32_t* pixels, int stride, int width, int height);
+void UndoVerticalDelta(std::uint32_t* pixels, int stride, int width, int height);

@@ -1,0 +1,71 @@
+#pragma once
+// Shared by the imaging tests under Wine: GDI headroom, pixel access and the
+// small pictures and bitmaps the tests load.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <climits>
+#include <string>
+#include <vector>
+
+#include "imaging/DrawSurface.h"
+#include "imaging/MaskRegion.h"
+#include "tests/host/imaging/TestPictures.h"
+
+// How many 1 x 1 regions can still be made before GDI refuses: Wine's
+// GetGuiResources is a stub, so leaks show up as lost headroom instead.
+inline int GdiHeadroom() {
+  std::vector<HRGN> made;
+  made.reserve(70000);
+  for (int i = 0; i < 100000; ++i) {
+    HRGN r = CreateRectRgn(0, 0, 1, 1);
+    if (r == nullptr) break;
+    made.push_back(r);
+  }
+  for (HRGN r : made) DeleteObject(r);
+  return static_cast<int>(made.size());
+}
+
+// The pixel at (x, y), y counted from the top.
+inline std::uint32_t At(const DrawSurface& s, int x, int y) {
+  return s.pixels[static_cast<std::size_t>(s.height - 1 - y) * s.width + x];
+}
+
+inline void Fill(DrawSurface& s, std::uint32_t colour) {
+  for (int i = 0; i < s.width * s.height; ++i) s.pixels[i] = colour;
+}
+
+// A picture file of `pixels` (top-down rows, w x h), optionally with a mask
+// plane given top-down too.
+inline Bytes PictureFile(const std::vector<std::uint32_t>& topDown, int w, int h,
+                         const Bytes& maskTopDown = Bytes()) {
+  std::vector<std::uint32_t> mem(topDown.size());
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) mem[(h - 1 - y) * w + x] = topDown[y * w + x];
+  }
+  PictureEncodeOptions o;
+  o.verticalDelta = true;
+  o.escape = 0xB6;
+  std::vector<Bytes> records(1);
+  std::string error;
+  EncodePictureRecord(mem.data(), w, h, o, !maskTopDown.empty(), &records[0], &error);
+  if (!maskTopDown.empty()) {
+    Bytes plane(maskTopDown.size());
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < w; ++x) plane[(h - 1 - y) * w + x] = maskTopDown[y * w + x];
+    }
+    records.emplace_back();
+    EncodeMaskRecord(plane.data(), w, h, MaskEncodeOptions(), &records[1], &error);
+  }
+  return AssemblePicture(records);
+}
+
+// w x h test pattern: every pixel different, top-down.
+inline std::vector<std::uint32_t> Pattern(int w, int h) {
+  std::vector<std::uint32_t> p(static_cast<std::size_t>(w) * h);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x)
+      p[y * w + x] = static_cast<std::uint32_t>(0x010000 * y + 0x0101 * x);
+  }
+  return p;
+}
