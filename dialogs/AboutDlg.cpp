@@ -1,0 +1,5 @@
+#include "dialogs/AboutDlg.h"
+
+CAboutDlg::CAboutDlg() : CDialog(IDD) {}
+
+CAboutDlg::~CAboutDlg() = default;

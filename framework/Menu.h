@@ -1,0 +1,30 @@
+#pragma once
+// CMenu: owns one menu handle and destroys it with the object.
+#include <windows.h>
+
+class CWnd;
+
+class CMenu {
+ public:
+  CMenu() = default;
+  ~CMenu() { DestroyMenu(); }
+  CMenu(const CMenu&) = delete;
+  CMenu& operator=(const CMenu&) = delete;
+
+  HMENU m_hMenu = nullptr;
+  HMENU GetSafeHmenu() const { return m_hMenu; }
+
+  // A new empty popup menu; any menu held before is destroyed first.
+  BOOL CreatePopupMenu();
+  BOOL AppendMenu(UINT flags, UINT_PTR id = 0, const char* text = nullptr);
+  // Shows the menu at a screen point; a chosen item reaches owner as
+  // WM_COMMAND (unless flags ask for TPM_RETURNCMD, which returns it).
+  BOOL TrackPopupMenu(UINT flags, int x, int y, CWnd* owner, const RECT* rect = nullptr);
+  BOOL DestroyMenu();
+
+  int GetMenuItemCount() const { return ::GetMenuItemCount(m_hMenu); }
+  UINT GetMenuItemID(int position) const { return ::GetMenuItemID(m_hMenu, position); }
+  int GetMenuString(UINT item, char* text, int size, UINT flags) const {
+    return ::GetMenuStringA(m_hMenu, item, text, size, flags);
+  }
+};

@@ -1,0 +1,98 @@
+#include "tests/win32/framework_dialogs/DialogTestSupport.h"
+
+#include <map>
+
+#include "framework/Dialog.h"
+#include "framework/MessageBox.h"
+
+namespace {
+
+BoxRecorder* g_recorder = nullptr;
+std::function<void(CDialog*, HWND)> g_onInit;
+std::map<UINT_PTR, std::function<void()>>& Pending() {
+  static std::map<UINT_PTR, std::function<void()>> pending;
+  return pending;
+}
+
+int RecordBox(HWND owner, const char* text, const char* caption, UINT type) {
+  g_recorder->boxes.push_back({owner, text ? text : "", caption ? caption : "", type});
+  if (g_recorder->answers.empty()) return IDOK;
+  int answer = g_recorder->answers.front();
+  g_recorder->answers.pop_front();
+  return answer;
+}
+
+void CallInit(CDialog* dialog, HWND hDlg) {
+  if (g_onInit) g_onInit(dialog, hDlg);
+}
+
+void CALLBACK FireLater(HWND, UINT, UINT_PTR id, DWORD) {
+  ::KillTimer(nullptr, id);
+  auto it = Pending().find(id);
+  if (it == Pending().end()) return;
+  std::function<void()> action = std::move(it->second);
+  Pending().erase(it);
+  action();
+}
+
+}  // namespace
+
+BoxRecorder::BoxRecorder() {
+  g_recorder = this;
+  SetMessageBoxHook(&RecordBox);
+}
+
+BoxRecorder::~BoxRecorder() {
+  SetMessageBoxHook(nullptr);
+  g_recorder = nullptr;
+}
+
+DialogScript::DialogScript(std::function<void(CDialog*, HWND)> onInit) {
+  g_onInit = std::move(onInit);
+  SetDialogHook(&CallInit);
+}
+
+DialogScript::~DialogScript() {
+  SetDialogHook(nullptr);
+  g_onInit = nullptr;
+}
+
+void RunLater(std::function<void()> action, UINT delayMs) {
+  UINT_PTR id = ::SetTimer(nullptr, 0, delayMs, &FireLater);
+  if (id) Pending()[id] = std::move(action);
+}
+
+void CancelLater() {
+  for (auto& entry : Pending()) ::KillTimer(nullptr, entry.first);
+  Pending().clear();
+}
+
+namespace {
+void PollShown(HWND dialog, std::function<void()> action, int triesLeft) {
+  if (::IsWindowVisible(dialog)) {
+    action();
+  } else if (triesLeft > 0) {
+    RunLater([dialog, action, triesLeft] { PollShown(dialog, action, triesLeft - 1); }, 10);
+  }
+}
+}  // namespace
+
+void WhenShown(HWND dialog, std::function<void()> action) {
+  PollShown(dialog, std::move(action), 200);
+}
+
+std::string ControlText(HWND control) {
+  int length = ::GetWindowTextLengthA(control);
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  int copied = ::GetWindowTextA(control, &text[0], length + 1);
+  text.resize(static_cast<std::size_t>(copied));
+  return text;
+}
+
+void Click(HWND dialog, int id) { ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+std::string Repeat(const std::string& unit, int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i) text += unit;
+  return text;
+}
