@@ -368,7 +368,7 @@ int DecodeMaskPairs(ByteReader& in, ByteSink& out) {
     std::uint8_t v = in.U8();
     std::uint8_t n = in.U8();
     if (!in.ok()) return 0;
-    if (n == 0) return out.full() ? 1 : 0;
+    if (n == 0) return 1;
     if (!out.Put(v, n)) return 0;
   }
 }
@@ -384,7 +384,7 @@ int DecodeMaskNibbles(ByteReader& in, ByteSink& out) {
     std::uint32_t n = in.U8();
     if (n == 0) n = in.U16();
     if (!in.ok()) return 0;
-    if (n == 0) return out.full() ? 1 : 0;
+    if (n == 0) return 1;
     if (!out.Put(static_cast<std::uint8_t>(b * 17), n)) return 0;
   }
 }
@@ -409,7 +409,7 @@ int DecodeMaskValueRuns(ByteReader& in, ByteSink& out, const std::uint8_t* value
     std::uint32_t n = in.U8();
     if (n == 0) n = in.U16();
     if (!in.ok()) return 0;
-    if (n == 0) return out.full() ? 1 : 0;
+    if (n == 0) return 1;
     if (!out.Put(c, n)) return 0;
   }
 }
@@ -502,8 +502,9 @@ int DecodePixels(const PictureRecord& record, std::uint32_t* pixels, int stride,
       ok = DecodeGreyRle(in, out, record.escape(), (record.flags() & kPicHorizontalDelta) != 0);
     }
   }
-  // An end code before the last pixel leaves rows undecoded: malformed too.
-  return ok && out.full() ? 1 : 0;
+  // An end code before the last pixel is a complete stream: the pixels after
+  // it keep what the target held.
+  return ok ? 1 : 0;
 }
 
 int DecodeMask(const PictureRecord& record, std::uint8_t* plane, std::size_t planeSize) {

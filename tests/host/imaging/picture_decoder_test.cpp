@@ -13,14 +13,15 @@ const std::uint32_t kA = Rgb(0x30, 0x20, 0x10);  // bytes 10 20 30
 const std::uint32_t kB = Rgb(0x60, 0x50, 0x40);
 
 // The example's stream ends three pixels short of 4 x 2: the pixels are
-// decoded as described and the stream counts as malformed.
+// decoded as described, and the ones after the end code keep what the
+// target held.
 TEST(ColourRle, WorkedExampleDecodesAcrossTheRowEnd) {
   Bytes rec = MakeRecord(
       0x04, 4, 2, 24, 0, 0x25,
       {0x10, 0x20, 0x30, 0x25, 0x03, 0x40, 0x50, 0x60, 0x25, 0xFF, 0x01, 0x02, 0x25, 0x00});
   int ok = 0;
   auto px = DecodeAll(rec, &ok, 0xDEAD);
-  EXPECT_EQ(ok, 0);
+  EXPECT_EQ(ok, 1);
   EXPECT_EQ(px, (std::vector<std::uint32_t>{kA, kB, kB, kB, Rgb(0x02, 0x01, 0x25), 0xDEAD, 0xDEAD,
                                             0xDEAD}));
 }
@@ -254,11 +255,16 @@ INSTANTIATE_TEST_SUITE_P(
                    MakeRecord(0x04, 0, 5, 24, 0, 0x25, {1, 2, 3, 0x25, 0})}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(MaskStreams, AnEarlyEndCodeLeavesTheRestOfThePlane) {
+  Bytes plane(4, 0x5A);
+  EXPECT_EQ(DecodeMask(View(MakeRecord(0x11, 2, 2, 8, 0, 0, {0xFF, 3, 0, 0})), plane.data(), 4), 1);
+  EXPECT_EQ(plane, (Bytes{0xFF, 0xFF, 0xFF, 0x5A}));
+}
+
 TEST(MalformedMasks, OverlongAndUnterminatedStreamsStopAtThePlane) {
   const Bytes bad[] = {
       MakeRecord(0x11, 2, 2, 8, 0, 0, {0xFF, 9, 0, 0}),           // run past the plane
       MakeRecord(0x11, 2, 2, 8, 0, 0, {0xFF, 4}),                 // no end code
-      MakeRecord(0x11, 2, 2, 8, 0, 0, {0xFF, 3, 0, 0}),           // ends a byte short
       MakeRecord(0x11, 2, 2, 4, 0, 0, {0x0F, 0x00, 0xFF, 0xFF}),  // 65535 bytes into 4
       MakeRecord(0x12, 2, 2, 8, 1, 0, {0x07, 0x07, 0x09, 0, 0, 0}),
       MakeRecord(0x12, 2, 2, 8, 200, 0, {0x07}),   // run values past the file
