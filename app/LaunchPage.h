@@ -49,6 +49,7 @@ class LaunchPage {
   const char* GetIconSource(int slot) const;
   void SetIconSource(int slot, const char* text);
   HICON GetIcon(int slot) const;
+  void RunSlot(HWND owner, int slot) const;
 
  private:
   LaunchSlot* Slot(int slot);

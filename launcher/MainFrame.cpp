@@ -1,0 +1,292 @@
+// CMainFrame: creation, the three layouts, composition, painting and
+// destruction. Pointer and timer handling live in MainFramePointer.cpp.
+#include "launcher/MainFrame.h"
+
+#include <windows.h>
+// After windows.h, which it builds on.
+#include <mmsystem.h>
+
+#include <cstdlib>
+
+#include "app/LaunchPage.h"
+#include "app/LauncherApp.h"
+#include "archive/ResourceArchive.h"
+#include "framework/PaintDC.h"
+#include "imaging/DrawSurface.h"
+#include "imaging/MaskRegion.h"
+#include "launcher/LaunchRules.h"
+#include "launcher/LauncherGeometry.h"
+#include "resources/resource.h"
+
+namespace {
+
+// Loads a picture into a new surface. A picture that fails to load, or is
+// too small for the copies the window makes from it, leaves the surface
+// empty: the window then simply goes without that artwork.
+DrawSurface* LoadArtwork(const char* name, int minWidth, int minHeight) {
+  auto* surface = new DrawSurface;
+  if (!surface->Load(name, 0, 0) || !surface->bitmap || surface->width < minWidth ||
+      surface->height < minHeight) {
+    surface->Destroy();
+  }
+  return surface;
+}
+
+MaskRegion* LoadOutline(const char* name) {
+  auto* mask = new MaskRegion;
+  mask->Load(name);
+  return mask;
+}
+
+void DeleteSurface(DrawSurface*& surface) {
+  if (!surface) return;
+  surface->Destroy();
+  delete surface;
+  surface = nullptr;
+}
+
+void DeleteOutline(MaskRegion*& mask) {
+  if (!mask) return;
+  mask->Release();
+  delete mask;
+  mask = nullptr;
+}
+
+// An area's outline: its mask's region, or the area's whole rectangle when
+// the mask could not be loaded (the window stays usable, just square).
+void CopyOutline(HRGN shape, const MaskRegion* mask, int width) {
+  HRGN lent = mask ? mask->GetRegion() : nullptr;
+  if (lent) {
+    ::CombineRgn(shape, lent, nullptr, RGN_COPY);
+  } else {
+    ::SetRectRgn(shape, 0, 0, width, kWindowHeight);
+  }
+}
+
+void UniteOutline(HRGN shape, const MaskRegion* mask, int width) {
+  HRGN lent = mask ? mask->GetRegion() : nullptr;
+  if (lent) {
+    ::CombineRgn(shape, shape, lent, RGN_OR);
+    return;
+  }
+  HRGN box = ::CreateRectRgn(0, 0, width, kWindowHeight);
+  if (!box) return;
+  ::CombineRgn(shape, shape, box, RGN_OR);
+  ::DeleteObject(box);
+}
+
+}  // namespace
+
+const MessageEntry CMainFrame::kMessageEntries[] = {
+    {WM_CREATE, 0, &afx::OnCreateMsg<&CMainFrame::OnCreate>},
+    {WM_PAINT, 0, &afx::OnMsg<&CMainFrame::OnPaint>},
+    {WM_ERASEBKGND, 0, &afx::OnHdcMsg<&CMainFrame::OnEraseBkgnd>},
+    {WM_LBUTTONDOWN, 0, &afx::OnMouse<&CMainFrame::OnLButtonDown>},
+    {WM_LBUTTONUP, 0, &afx::OnMouse<&CMainFrame::OnLButtonUp>},
+    {WM_MOUSEMOVE, 0, &afx::OnMouse<&CMainFrame::OnMouseMove>},
+    {WM_TIMER, 0, &afx::OnTimerMsg<&CMainFrame::OnTimer>},
+    {WM_CLOSE, 0, &afx::OnMsg<&CMainFrame::OnClose>},
+    {0, 0, nullptr}};
+DEFINE_MESSAGE_MAP(CMainFrame, CFrameWnd)
+
+CMainFrame::CMainFrame() = default;
+
+CMainFrame::~CMainFrame() {
+  if (clickSound) {
+    // An asynchronous click may still be reading these bytes.
+    ::sndPlaySoundA(nullptr, 0);
+    std::free(clickSound);
+  }
+  if (font) ::DeleteObject(font);
+  DeleteOutline(panelMask);
+  DeleteOutline(characterMask);
+  DeleteSurface(panelPicture);
+  DeleteSurface(buttonsPicture);
+  DeleteSurface(characterPicture);
+  DeleteSurface(backBuffer);
+}
+
+BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs) {
+  BOOL result = CFrameWnd::PreCreateWindow(cs);
+  cs.dwExStyle &= ~static_cast<DWORD>(WS_EX_CLIENTEDGE);
+  return result;
+}
+
+int CMainFrame::OnCreate(LPCREATESTRUCTA cs) { return CFrameWnd::OnCreate(cs) == -1 ? -1 : 0; }
+
+BOOL CMainFrame::CreateLauncher() {
+  HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+  const char* windowClass =
+      AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, ::LoadCursor(nullptr, IDC_ARROW),
+                          reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), icon);
+  BOOL created =
+      Create(windowClass, "dida", WS_POPUP | WS_SYSMENU, rectDefault, nullptr, nullptr, 0);
+
+  // The captions are GBK text: the font must come from the GB2312 character
+  // set, or GDI picks a face without their glyphs.
+  font = ::CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, 0, 0, 0, 0,
+                       "宋体");
+
+  backBuffer = new DrawSurface;
+  backBuffer->Create(kCharacterWidth, kWindowHeight);
+  characterPicture = LoadArtwork("char.tw", kCharacterPictureWidth, kCharacterPictureHeight);
+  buttonsPicture = LoadArtwork("buttons.tw", kButtonsPictureWidth, kButtonsPictureHeight);
+  panelPicture = LoadArtwork("panel.tw", kPanelWidth, kWindowHeight);
+  characterMask = LoadOutline("mask1.bmp");
+  panelMask = LoadOutline("mask2.bmp");
+
+  SetLayout(kLayoutCompact);
+
+  int length = 0;
+  clickSound = g_archive.LoadEntry("click.wav", &length);
+  if (clickSound && (length < 0 || !IsPlayableWave(clickSound, static_cast<size_t>(length)))) {
+    std::free(clickSound);
+    clickSound = nullptr;
+  }
+  return created;
+}
+
+void CMainFrame::SetLayout(int newLayout) {
+  if (newLayout == layout) return;
+  LayoutGeometry g = GeometryOf(newLayout);
+  backBuffer->Create(g.width, g.height);
+
+  HRGN shape = ::CreateRectRgn(0, 0, 1, 1);
+  if (shape) {
+    switch (newLayout) {
+      case kLayoutPanelLeft:
+        CopyOutline(shape, characterMask, kCharacterWidth);
+        ::OffsetRgn(shape, kPanelWidth, 0);
+        UniteOutline(shape, panelMask, kPanelWidth);
+        break;
+      case kLayoutPanelRight:
+        CopyOutline(shape, panelMask, kPanelWidth);
+        ::OffsetRgn(shape, kCharacterWidth, 0);
+        UniteOutline(shape, characterMask, kCharacterWidth);
+        break;
+      default:
+        CopyOutline(shape, characterMask, kCharacterWidth);
+        break;
+    }
+    // The system owns the region once it accepts it; until then it is ours.
+    if (!::SetWindowRgn(m_hWnd, shape, TRUE)) ::DeleteObject(shape);
+  }
+  MoveForLayout(newLayout);
+  layout = newLayout;
+}
+
+void CMainFrame::MoveForLayout(int newLayout) {
+  LayoutGeometry g = GeometryOf(newLayout);
+  MoveWindow(charLeft + g.leftOfCharacter, charTop, g.width, g.height, TRUE);
+}
+
+int CMainFrame::Page() const {
+  CLauncherApp* app = TheApp();
+  int page = app ? app->m_nChar : 0;
+  return (page >= 0 && page < kPageCount) ? page : 0;
+}
+
+// Copies a rectangle of a picture into the back buffer, unless either is
+// missing its bitmap.
+static void CopyArt(DrawSurface* backBuffer, DrawSurface* picture, const BlitRect& r) {
+  if (!backBuffer->bitmap || !picture || !picture->bitmap) return;
+  backBuffer->Blit(*picture, r.dx, r.dy, r.w, r.h, r.sx, r.sy);
+}
+
+void CMainFrame::DrawCharacter(int characterX) {
+  CopyArt(backBuffer, characterPicture, CharacterFrameBlit(Page(), characterX));
+  BlitRect band;
+  if (BlinkBlit(Page(), blink.frame, characterX, &band))
+    CopyArt(backBuffer, characterPicture, band);
+}
+
+void CMainFrame::DrawCompact() {
+  compact = 1;
+  SetLayout(kLayoutCompact);
+  DrawCharacter(0);
+  DrawControls(1);
+}
+
+void CMainFrame::DrawExpanded() {
+  compact = 0;
+  SetLayout(panelSide);
+  int panelX = PanelXFor(panelSide);
+  DrawCharacter(CharacterXFor(panelSide));
+  CopyArt(backBuffer, panelPicture, PanelBlit(panelX));
+  CLauncherApp* app = TheApp();
+  if (backBuffer->bitmap && app && app->m_pPages) {
+    app->DrawPageIcons(backBuffer, panelX + kIconX, kIconY, Page());
+    ::GdiFlush();  // the icons are in the pixels before the next copy
+  }
+  DrawControls(0);
+}
+
+void CMainFrame::RedrawAll() {
+  if (compact) {
+    DrawCompact();
+  } else {
+    DrawExpanded();
+  }
+}
+
+void CMainFrame::DrawControls(int compactFlag) {
+  int characterX = compactFlag ? 0 : CharacterXFor(panelSide);
+  for (int button = kHotPreviousPage; button <= kHotNextPage; ++button) {
+    int row = ButtonSourceRow(button, hotItem, hotState);
+    CopyArt(backBuffer, buttonsPicture, ButtonBlit(button, row, characterX));
+  }
+  if (compactFlag) return;
+
+  CLauncherApp* app = TheApp();
+  const char* caption = nullptr;
+  if (app && app->m_pPages) {
+    const LaunchPage& page = app->m_pPages[Page()];
+    const char* comment =
+        hotItem >= kHotFirstSlot ? page.GetComment(hotItem - kHotFirstSlot) : nullptr;
+    caption = ChooseCaption(hotItem, comment, page.GetName());
+  }
+  int panelX = PanelXFor(panelSide);
+  CopyArt(backBuffer, panelPicture, CaptionBackgroundBlit(panelX));
+  if (!caption || !backBuffer->bitmap) return;
+
+  BoxRect box = CaptionBox(panelX);
+  RECT rect = {box.left, box.top, box.right, box.bottom};
+  HDC hdc = backBuffer->LockDC();
+  if (!hdc) return;
+  HGDIOBJ oldFont = font ? ::SelectObject(hdc, font) : nullptr;
+  ::SetBkMode(hdc, TRANSPARENT);
+  ::SetTextColor(hdc, RGB(0, 0, 0));
+  // Wrapped and cut inside the box; "&" is text, not a mnemonic.
+  ::DrawTextA(hdc, caption, -1, &rect,
+              DT_WORDBREAK | DT_EXTERNALLEADING | DT_NOPREFIX | DT_EDITCONTROL | DT_END_ELLIPSIS);
+  if (oldFont) ::SelectObject(hdc, oldFont);
+  backBuffer->UnlockDC(hdc);
+  ::GdiFlush();
+}
+
+void CMainFrame::OnPaint() {
+  CPaintDC dc(m_hWnd);
+  if (backBuffer && backBuffer->bitmap) backBuffer->Present(dc.GetSafeHdc(), 0, 0);
+}
+
+BOOL CMainFrame::OnEraseBkgnd(HDC) { return TRUE; }
+
+void CMainFrame::OnClose() {
+  if (CLauncherApp* app = TheApp()) {
+    app->m_nPosX = charLeft;
+    app->m_nPosY = charTop;
+  }
+  CFrameWnd::OnClose();
+}
+
+void CMainFrame::Show() {
+  ::InvalidateRect(m_hWnd, nullptr, FALSE);
+  ::UpdateWindow(m_hWnd);
+}
+
+void CMainFrame::PlayClick() const {
+  if (clickSound) {
+    ::sndPlaySoundA(reinterpret_cast<const char*>(clickSound),
+                    SND_ASYNC | SND_NODEFAULT | SND_MEMORY);
+  }
+}

@@ -1,0 +1,86 @@
+#pragma once
+// CMainFrame: the launcher's one window. A borderless, shaped pop-up that
+// shows the current page's character with two page buttons under it and, on
+// request, a panel with the page's eight slots and a caption box beside it.
+// Every handler composes into the back buffer first; painting only copies
+// the back buffer to the screen.
+#include <windows.h>
+
+#include "framework/FrameWnd.h"
+#include "launcher/Blink.h"
+
+class DrawSurface;
+class MaskRegion;
+
+class CMainFrame : public CFrameWnd {
+ public:
+  CMainFrame();
+  ~CMainFrame() override;
+
+  // Creates the (hidden, compact) window and loads everything it draws.
+  // Returns the window-creation result.
+  BOOL CreateLauncher();
+
+  // Apply a layout and compose the back buffer for it; the callers show it.
+  void DrawCompact();
+  void DrawExpanded();
+  void RedrawAll();
+  // Redraws the two buttons and, when expanded, the caption box.
+  void DrawControls(int compactFlag);
+  // Back-buffer size, window shape and position for a layout (0, 1 or 2).
+  void SetLayout(int newLayout);
+  void MoveForLayout(int newLayout);
+
+  // The hot-item update for a client point; 1 when the hot item changed.
+  int UpdateHot(int compactFlag, int x, int y);
+  // The slot under a panel point, or -1.
+  int SlotAt(int x, int y) const;
+  // Whether a client point lies on the character's body.
+  int IsOnCharacter(int compactFlag, int x, int y) const;
+
+  BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
+
+  // Screen position of the character area's top-left corner, kept across
+  // layout changes and handed back to the settings when the window closes.
+  int charLeft = 0;
+  int charTop = 0;
+
+ protected:
+  int OnCreate(LPCREATESTRUCTA cs);
+  void OnPaint();
+  BOOL OnEraseBkgnd(HDC hdc);
+  void OnLButtonDown(UINT flags, CPoint point);
+  void OnLButtonUp(UINT flags, CPoint point);
+  void OnMouseMove(UINT flags, CPoint point);
+  void OnTimer(UINT_PTR id);
+  void OnClose();
+
+ private:
+  friend class LauncherWindowProbe;  // the Win32 tests read the state below
+
+  // The current page, also the character column shown.
+  int Page() const;
+  // Draws the character frame and the blink band at characterX.
+  void DrawCharacter(int characterX);
+  // Makes the back buffer's new contents visible at once.
+  void Show();
+  void PlayClick() const;
+
+  unsigned char* clickSound = nullptr;  // a whole WAVE image, played from memory
+  HFONT font = nullptr;
+  int panelSide = 1;  // 1 panel left, 2 panel right
+  int layout = -1;    // applied layout; -1 before the first
+  MaskRegion* characterMask = nullptr;
+  MaskRegion* panelMask = nullptr;
+  BlinkState blink;
+  int timerInterval = kTickInterval;  // what the last tick re-armed the timer with
+  int hotState = 0;
+  int hotItem = -1;
+  DrawSurface* panelPicture = nullptr;
+  DrawSurface* buttonsPicture = nullptr;
+  DrawSurface* characterPicture = nullptr;
+  int compact = 1;
+  DrawSurface* backBuffer = nullptr;
+
+  DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,123 @@
+// CMainFrame: what lies under the pointer, presses and releases of the left
+// button, and the timer that polls the pointer and drives the blink. The
+// window never captures the mouse; the timer notices when the pointer leaves.
+#include <cstdlib>
+
+#include "app/LaunchPage.h"
+#include "app/LauncherApp.h"
+#include "imaging/DrawSurface.h"
+#include "launcher/LauncherGeometry.h"
+#include "launcher/MainFrame.h"
+
+namespace {
+
+constexpr UINT_PTR kTimerId = 1;
+
+}  // namespace
+
+int CMainFrame::SlotAt(int x, int y) const {
+  int maskValue = panelPicture ? panelPicture->MaskAt(x, y) : 0;
+  return ::SlotAt(x, y, maskValue);
+}
+
+int CMainFrame::IsOnCharacter(int compactFlag, int x, int y) const {
+  if (!compactFlag && panelSide == kLayoutPanelLeft) x -= kPanelWidth;
+  if (!InCharacterFrame(x, y) || !characterPicture) return 0;
+  return characterPicture->MaskAt(x + kCharacterWidth * Page(), y) != 0;
+}
+
+int CMainFrame::UpdateHot(int compactFlag, int x, int y) {
+  int previous = hotItem;
+  hotItem = HotItemAt(compactFlag != 0, panelSide, x, y,
+                      [this](int px, int py) { return SlotAt(px, py); });
+  hotState = hotItem == kHotNothing ? kHotIdle : kHotHover;
+  // A pressed item that stays hot keeps showing its pressed row.
+  if (hotItem == previous) return 0;
+  DrawControls(compactFlag);
+  return 1;
+}
+
+void CMainFrame::OnMouseMove(UINT, CPoint point) {
+  if (UpdateHot(compact, point.x, point.y)) Show();
+  Default();
+}
+
+void CMainFrame::OnLButtonDown(UINT, CPoint point) {
+  CLauncherApp* app = TheApp();
+  if (!app) return;
+  UpdateHot(compact, point.x, point.y);
+
+  if (hotState == kHotHover) {
+    hotState = kHotPressed;
+    int page = Page();
+    if (hotItem == kHotPreviousPage) {
+      PlayClick();
+      app->m_nChar = PreviousPage(page);
+    } else if (hotItem == kHotNextPage) {
+      PlayClick();
+      app->m_nChar = NextPage(page);
+    } else if (hotItem >= kHotFirstSlot && app->m_pPages) {
+      int slot = hotItem - kHotFirstSlot;
+      if (app->m_pPages[page].IsUsed(slot)) {
+        PlayClick();
+        app->m_pPages[page].RunSlot(m_hWnd, slot);
+      }
+    }
+    RedrawAll();
+    Show();
+    return;
+  }
+
+  RECT window;
+  if (IsOnCharacter(compact, point.x, point.y)) {
+    PlayClick();
+    GetWindowRect(&window);
+    if (compact) {
+      panelSide = PanelSideFor(window.left);
+      charLeft = window.left;
+      charTop = window.top;
+      DrawExpanded();
+    } else {
+      charLeft = CharacterLeftFor(window.left, false, panelSide);
+      charTop = window.top;
+      DrawCompact();
+    }
+    Show();
+    return;
+  }
+
+  // Anywhere else drags the window (the system's move loop runs until the
+  // button is released), unless its position is locked.
+  if (!app->m_nFixedPos) SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, 0);
+  GetWindowRect(&window);
+  charLeft = CharacterLeftFor(window.left, compact != 0, panelSide);
+  charTop = window.top;
+}
+
+void CMainFrame::OnLButtonUp(UINT, CPoint point) {
+  // Forces a change, so the released button returns to its hover or normal row.
+  hotItem = kHotReleased;
+  UpdateHot(compact, point.x, point.y);
+  Show();
+  Default();
+}
+
+void CMainFrame::OnTimer(UINT_PTR id) {
+  KillTimer(id);
+  if (id == kTimerId) {
+    POINT cursor;
+    ::GetCursorPos(&cursor);
+    ScreenToClient(&cursor);
+    int changed = UpdateHot(compact, cursor.x, cursor.y);
+    BlinkTick tick = AdvanceBlink(&blink, &std::rand);
+    if (tick.stepped) {
+      RedrawAll();
+      Show();
+    } else if (changed) {
+      Show();
+    }
+    timerInterval = tick.interval;
+    SetTimer(kTimerId, timerInterval);
+  }
+  Default();
+}
