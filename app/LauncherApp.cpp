@@ -6,6 +6,8 @@
 #include "app/PageStore.h"
 #include "app/SettingsFile.h"
 #include "archive/ResourceArchive.h"
+#include "dialogs/AboutDlg.h"
+#include "dialogs/CommentDlg.h"
 #include "framework/ModuleState.h"
 #include "imaging/DrawSurface.h"
 #include "launcher/MainFrame.h"
@@ -32,7 +34,8 @@ void HoldOnScreen(int& x, int& y, int cx, int cy) {
 
 int g_bStarted = 0;
 
-const MessageEntry CLauncherApp::kMessageEntries[] = {{0, 0, nullptr}};
+const MessageEntry CLauncherApp::kMessageEntries[] = {
+    {WM_COMMAND, ID_APP_ABOUT, &afx::OnMsg<&CLauncherApp::OnAppAbout>}, {0, 0, nullptr}};
 DEFINE_MESSAGE_MAP(CLauncherApp, CWinApp)
 
 CLauncherApp::CLauncherApp() : CWinApp("dida") {}
@@ -136,4 +139,25 @@ void CLauncherApp::DrawPageIcons(DrawSurface* surface, int x, int y, int page) {
     m_pPages[page].DrawSlotIcon(hdc, x + (i % 4) * 37, y + (i / 4) * 37, i);
   }
   surface->UnlockDC(hdc);
+}
+
+int CLauncherApp::AddSlotFromFile(int page, int slot, const char* path, int /*length*/) {
+  m_pPages[page].SetFromFile(slot, path);
+  // The slot is filled whether or not the user confirms a comment.
+  EditSlotComment(page, slot);
+  return 1;
+}
+
+void CLauncherApp::EditSlotComment(int page, int slot) {
+  CCommentDlg dialog;
+  const char* comment = m_pPages[page].GetComment(slot);
+  dialog.m_strComment = comment ? comment : "";
+  if (dialog.DoModal() == IDOK && !dialog.m_strComment.IsEmpty()) {
+    m_pPages[page].SetComment(slot, dialog.m_strComment);
+  }
+}
+
+void CLauncherApp::OnAppAbout() {
+  CAboutDlg dialog;
+  dialog.DoModal();
 }
