@@ -85,7 +85,15 @@ const MessageEntry CMainFrame::kMessageEntries[] = {
     {WM_LBUTTONUP, 0, &afx::OnMouse<&CMainFrame::OnLButtonUp>},
     {WM_MOUSEMOVE, 0, &afx::OnMouse<&CMainFrame::OnMouseMove>},
     {WM_TIMER, 0, &afx::OnTimerMsg<&CMainFrame::OnTimer>},
+    {WM_RBUTTONDOWN, 0, &afx::OnMouse<&CMainFrame::OnRButtonDown>},
+    {WM_COMMAND, ID_PAGE_SETTINGS, &afx::OnMsg<&CMainFrame::OnPageSettings>},
+    {WM_DROPFILES, 0, &afx::OnDropMsg<&CMainFrame::OnDropFiles>},
+    {WM_COMMAND, ID_SLOT_ADD, &afx::OnMsg<&CMainFrame::OnSlotAdd>},
+    {WM_COMMAND, ID_SLOT_EDIT, &afx::OnMsg<&CMainFrame::OnSlotEdit>},
+    {WM_COMMAND, ID_SLOT_DELETE, &afx::OnMsg<&CMainFrame::OnSlotDelete>},
     {WM_CLOSE, 0, &afx::OnMsg<&CMainFrame::OnClose>},
+    {WM_QUERYENDSESSION, 0, &afx::OnBoolMsg<&CMainFrame::OnQueryEndSession>},
+    {WM_ENDSESSION, 0, &afx::OnFlagMsg<&CMainFrame::OnEndSession>},
     {0, 0, nullptr}};
 DEFINE_MESSAGE_MAP(CMainFrame, CFrameWnd)
 

@@ -53,7 +53,15 @@ class CMainFrame : public CFrameWnd {
   void OnLButtonUp(UINT flags, CPoint point);
   void OnMouseMove(UINT flags, CPoint point);
   void OnTimer(UINT_PTR id);
+  void OnRButtonDown(UINT flags, CPoint point);
+  void OnPageSettings();
+  void OnDropFiles(HDROP drop);
+  void OnSlotAdd();
+  void OnSlotEdit();
+  void OnSlotDelete();
   void OnClose();
+  BOOL OnQueryEndSession();
+  void OnEndSession(BOOL ending);
 
  private:
   friend class LauncherWindowProbe;  // the Win32 tests read the state below
@@ -65,8 +73,11 @@ class CMainFrame : public CFrameWnd {
   // Makes the back buffer's new contents visible at once.
   void Show();
   void PlayClick() const;
+  // Fills the slot under the drop point with the first dropped file.
+  void TakeDroppedFile(HDROP drop);
 
   unsigned char* clickSound = nullptr;  // a whole WAVE image, played from memory
+  int contextSlot = -1;  // the slot the popup menu was last opened over
   HFONT font = nullptr;
   int panelSide = 1;  // 1 panel left, 2 panel right
   int layout = -1;    // applied layout; -1 before the first
