@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Start-up to first paint: dida.exe against a bare Win32 window, each started
+# N times (default 20) by startup_bench.exe under a Wine harness of its own.
+# usage: bench/startup/run.sh [N]   (DIDA_BUILD_DIR as for scripts/build.sh)
+#        bench/startup/run.sh --check [N]
+# --check measures the bare window against itself painting 300 ms after it
+# is shown: the second must come out about 300 ms later, which shows that the
+# benchmark waits for the paint and not just for the window.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=${DIDA_BUILD_DIR:-$root/build}
+check=""
+if [ "${1:-}" = --check ]; then
+  check=1
+  shift
+fi
+runs=${1:-20}
+bin="$build/win32/bin"
+for exe in dida.exe startup_bare.exe startup_bench.exe; do
+  [ -f "$bin/$exe" ] || { echo "missing $bin/$exe: build first (scripts/build.sh)" >&2; exit 1; }
+done
+
+# Both programs start from a folder of their own, so the launcher's settings
+# file is fresh and nothing else of the build is in the way.
+work="$build/bench-startup"
+rm -rf "$work"
+mkdir -p "$work/dida" "$work/bare"
+cp "$bin/dida.exe" "$work/dida/"
+cp "$bin/startup_bare.exe" "$work/bare/"
+
+state="$work/wine"
+trap '"$root/scripts/harness.sh" stop "$state" >/dev/null' EXIT
+"$root/scripts/harness.sh" start "$state"
+# shellcheck disable=SC1091
+. "$state/env.sh"
+echo "[bench] $runs runs each, alternating; $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
+bare=$(winepath -w "$work/bare/startup_bare.exe")
+if [ -n "$check" ]; then
+  timeout 1200 wine "$bin/startup_bench.exe" "$runs" "$bare" dida-bare "$bare" dida-bare 300 \
+    </dev/null
+else
+  timeout 1200 wine "$bin/startup_bench.exe" "$runs" "$(winepath -w "$work/dida/dida.exe")" dida \
+    "$bare" dida-bare </dev/null
+fi
