@@ -65,3 +65,180 @@ ini_text() { iconv -f GBK -t UTF-8 <"$1/dida.ini" | tr -d '\r'; }
 expect_eq() {
   [ "$1" = "$2" ] || fail "$3: expected [$2], got [$1]"
 }
+
+# ---- what the screen shows ---------------------------------------------------
+# The window tests compare the screen with the artwork as the host's picture
+# tool decodes it. DIDA_ART_DIR and DIDA_HOST_BIN come from CMake; the
+# fallbacks are scripts/build.sh's layout (host beside win32).
+art_dir=${DIDA_ART_DIR:-$(dirname "$DIDA_BUILD")/host/art}
+picture_tool=${DIDA_HOST_BIN:-$(dirname "$DIDA_BUILD")/host/bin}/dida-picture
+
+# Sizes of the window's areas, in pixels.
+char_width=102
+panel_width=174
+window_height=132
+
+# Writes the settings file of DIR from UTF-8 lines given as arguments, as
+# the program expects it: GBK with CRLF line ends.
+write_ini() {
+  local dir=$1
+  shift
+  printf '%s\r\n' "$@" | iconv -f UTF-8 -t GBK >"$dir/dida.ini"
+}
+
+# Moves the pointer off every window, so no hover highlight changes a picture.
+park_pointer() { xdotool mousemove 1010 760; }
+
+# The launcher window's rectangle: "left top right bottom".
+window_rect() { remote rect | tr -d '\r'; }
+
+# Waits (up to 20 s) until the window is visible with rectangle RECT.
+wait_for_rect() {
+  local want=$1 got=""
+  for _ in $(seq 1 100); do
+    got=$(window_rect 2>/dev/null || true)
+    if [ "$got" = "$want" ] && xdotool search --onlyvisible --name '^dida$' >/dev/null 2>&1; then
+      return 0
+    fi
+    sleep 0.2
+  done
+  fail "window rectangle: expected [$want], got [$got]"
+}
+
+# Decodes the artwork into DIR/art: char.png, buttons.png, panel.png (the
+# colour planes), char-mask.png, panel-mask.png (the mask planes as grey)
+# and mask1.png, mask2.png (the window outlines: white inside).
+decode_art() {
+  local out="$1/art"
+  mkdir -p "$out"
+  "$picture_tool" decode "$art_dir/char.tw" "$out/char.png" --mask-out "$out/char-mask.png" \
+    >/dev/null || fail "decoding char.tw"
+  "$picture_tool" decode "$art_dir/buttons.tw" "$out/buttons.png" >/dev/null ||
+    fail "decoding buttons.tw"
+  "$picture_tool" decode "$art_dir/panel.tw" "$out/panel.png" --mask-out "$out/panel-mask.png" \
+    >/dev/null || fail "decoding panel.tw"
+  convert "$art_dir/mask1.bmp" -colorspace gray -negate -depth 8 "$out/mask1.png"
+  convert "$art_dir/mask2.bmp" -colorspace gray -negate -depth 8 "$out/mask2.png"
+}
+
+# Crops W x H at X,Y of IMAGE into OUT: crop IMAGE W H X Y OUT
+crop() { convert "$1" -crop "${2}x${3}+${4}+${5}" +repage "$6"; }
+
+# Saves W x H of the screen at X,Y as OUT: shoot X Y W H OUT
+shoot() {
+  import -window root -crop "${3}x${4}+${1}+${2}" +repage "$5" 2>/dev/null ||
+    fail "screenshot of ${3}x${4}+${1}+${2}"
+}
+
+# How many pixels of A and B differ, looking only where the grey picture
+# MASK (same size, optional) is white.
+pixels_differ() {
+  local a=$1 b=$2 mask=${3:-} n
+  if [ -n "$mask" ]; then
+    n=$(convert \( "$a" "$mask" -compose multiply -composite \) \
+      \( "$b" "$mask" -compose multiply -composite \) -alpha off -metric AE -compare \
+      -format '%[distortion]' info: 2>/dev/null)
+  else
+    n=$(convert "$a" "$b" -alpha off -metric AE -compare -format '%[distortion]' info: 2>/dev/null)
+  fi
+  [ -n "$n" ] || fail "comparing $a with $b"
+  printf '%.0f\n' "$n"
+}
+
+# Waits (up to 10 s) until the screen's W x H at X,Y equals the picture
+# EXPECTED where MASK is white; the last screenshot stays in SHOT.
+# wait_for_screen X Y W H EXPECTED MASK SHOT WHAT
+wait_for_screen() {
+  local n=""
+  for _ in $(seq 1 40); do
+    shoot "$1" "$2" "$3" "$4" "$7"
+    n=$(pixels_differ "$7" "$5" "$6")
+    [ "$n" = 0 ] && return 0
+    sleep 0.25
+  done
+  fail "$8: $n pixels differ from $5 (screen in $7)"
+}
+
+# Clicks the left button at screen point X Y.
+click_at() { xdotool mousemove "$1" "$2" click 1; }
+
+# ---- the window as the artwork draws it ----------------------------------------
+# The blink area of each page inside the character frame: x y width height.
+blink_area=("37 21 28 22" "37 32 32 20" "35 25 31 14" "36 28 31 16" "39 27 26 14" "35 38 33 13")
+
+# The compact window of page K as the artwork draws it, the previous and next
+# buttons in rows PREV and NEXT of buttons.tw (0 normal, 19 hover, 38 pressed).
+# compact_picture DIR K PREV NEXT OUT
+compact_picture() {
+  local a="$1/art"
+  convert \( "$a/char.png" -crop "102x113+$((102 * $2))+0" +repage \) \
+    \( \( "$a/buttons.png" -crop "51x19+0+$3" +repage \) \
+    \( "$a/buttons.png" -crop "51x19+51+$4" +repage \) +append \) -append "$5"
+}
+
+# Where the window's pixels are compared: inside its outline, outside page
+# K's blink area (the eyes may be closing at any moment).
+# compact_mask DIR K OUT
+compact_mask() {
+  local x y w h
+  read -r x y w h <<<"${blink_area[$2]}"
+  convert "$1/art/mask1.png" -fill black -draw "rectangle $x,$y $((x + w - 1)),$((y + h - 1))" "$3"
+}
+
+# The expanded window of page K with the panel on SIDE (1 left, 2 right),
+# buttons in their normal rows; the caption box and icons are the panel's
+# own background here. expanded_picture DIR K SIDE OUT
+expanded_picture() {
+  local a="$1/art" c q
+  if [ "$3" = 1 ]; then c=174 q=0; else c=0 q=102; fi
+  compact_picture "$1" "$2" 0 0 "$1/compact-part.png"
+  convert -size 276x132 xc:black "$a/panel.png" -geometry "+$q+0" -composite \
+    "$1/compact-part.png" -geometry "+$c+0" -composite "$4"
+}
+
+# The expanded window's outline without the blink area and the caption box.
+# expanded_mask DIR K SIDE OUT
+expanded_mask() {
+  local a="$1/art" c q x y w h
+  if [ "$3" = 1 ]; then c=174 q=0; else c=0 q=102; fi
+  read -r x y w h <<<"${blink_area[$2]}"
+  convert -size 276x132 xc:black "$a/mask2.png" -geometry "+$q+0" -composite \
+    "$a/mask1.png" -geometry "+$c+0" -composite -fill black \
+    -draw "rectangle $((c + x)),$y $((c + x + w - 1)),$((y + h - 1))" \
+    -draw "rectangle $((q + 26)),15 $((q + 145)),46" "$4"
+}
+
+# A point on page K's character body (the character's mask is non-zero
+# there), away from the blink area: prints "x y" in the character area.
+body_point() {
+  local x y v
+  for y in 85 80 90 75 95 70; do
+    for x in 51 45 57 40 62; do
+      v=$(convert "$1/art/char-mask.png" -format "%[fx:int(255*p{$((102 * $2 + x)),$y})]" info:)
+      if [ "$v" -gt 0 ]; then
+        echo "$x $y"
+        return 0
+      fi
+    done
+  done
+  fail "no point of the character's body found for page $2"
+}
+
+# Starts the launcher from DIR and waits for its compact window at X,Y.
+start_compact() {
+  park_pointer
+  start_launcher "$1"
+  wait_for_rect "$2 $3 $(($2 + char_width)) $(($3 + window_height))"
+}
+
+# Ends a launcher that a failed case left running, so that the next case's
+# start is not refused as a second instance. For `trap cleanup_launcher EXIT`.
+cleanup_launcher() {
+  [ -n "${launcher_pid:-}" ] && kill -0 "$launcher_pid" 2>/dev/null || return 0
+  remote command 57665 >/dev/null 2>&1 || true
+  for _ in $(seq 1 50); do
+    kill -0 "$launcher_pid" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  kill "$launcher_pid" 2>/dev/null || true
+}

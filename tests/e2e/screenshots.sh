@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# Pictures of the real window for the README, each cropped to the window and
+# transparent outside its outline: compact.png, panel-left.png,
+# panel-right.png and hover.png (the pointer over a slot, its comment in the
+# caption box). Each is checked against the artwork before it is saved, so
+# the pictures stay true to the program.
+# usage: screenshots.sh OUT_DIR
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=lib.sh
+. "$here/lib.sh"
+trap cleanup_launcher EXIT
+
+out=${1:?usage: screenshots.sh OUT_DIR}
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
+dir=$(e2e_folder screenshots)
+decode_art "$dir"
+a="$dir/art"
+
+# A page with a few programs that every Wine prefix has.
+pages=("[param]" "Char=0" "Page1=常用"
+  'Exec1-1=C:\windows\notepad.exe' "Comment1-1=记事本" 'Icon1-1=C:\windows\notepad.exe'
+  'Exec1-2=C:\windows\regedit.exe' "Comment1-2=注册表编辑器" 'Icon1-2=C:\windows\regedit.exe'
+  'Exec1-3=C:\windows\explorer.exe' "Comment1-3=资源管理器" 'Icon1-3=C:\windows\explorer.exe'
+  'Exec1-4=C:\windows\system32\winemine.exe' "Comment1-4=扫雷"
+  'Icon1-4=C:\windows\system32\winemine.exe')
+
+# The outline of a layout as a grey picture (white inside): 0, 1 or 2.
+outline() {
+  case $1 in
+    0) cp "$a/mask1.png" "$2" ;;
+    1) convert -size 276x132 xc:black "$a/mask2.png" -composite \
+      "$a/mask1.png" -geometry +174+0 -composite "$2" ;;
+    2) convert -size 276x132 xc:black "$a/mask1.png" -composite \
+      "$a/mask2.png" -geometry +102+0 -composite "$2" ;;
+  esac
+}
+
+# Saves the checked screenshot of the window in LAYOUT as NAME.png in out.
+save() {
+  outline "$1" "$dir/outline.png"
+  convert "$dir/screen.png" "$dir/outline.png" -alpha off -compose CopyOpacity -composite \
+    -strip "$out/$2.png"
+}
+
+# Waits until the expanded window at X,Y with the panel on SIDE shows the
+# artwork everywhere but the caption box and the slot grid, eyes open.
+wait_for_panel() {
+  local q=0
+  [ "$3" = 1 ] || q=102
+  expanded_picture "$dir" 0 "$3" "$dir/expected.png"
+  outline "$3" "$dir/mask.png"
+  convert "$dir/mask.png" -fill black -draw "rectangle $((q + 26)),15 $((q + 145)),46" \
+    -draw "rectangle $((q + 13)),50 $((q + 157)),120" "$dir/mask.png"
+  wait_for_screen "$1" "$2" 276 132 "$dir/expected.png" "$dir/mask.png" "$dir/screen.png" \
+    "$4"
+}
+
+# The compact window, then the panel on the left, then a slot hovered.
+x=400 y=200
+write_ini "$dir" "${pages[@]}" "PosX=$x" "PosY=$y"
+start_compact "$dir" "$x" "$y"
+compact_picture "$dir" 0 0 0 "$dir/expected.png"
+wait_for_screen "$x" "$y" 102 132 "$dir/expected.png" "$a/mask1.png" "$dir/screen.png" \
+  "compact window"
+save 0 compact
+
+read -r bx by < <(body_point "$dir" 0)
+click_at $((x + bx)) $((y + by))
+park_pointer
+wait_for_rect "$((x - panel_width)) $y $((x + char_width)) $((y + window_height))"
+wait_for_panel $((x - panel_width)) "$y" 1 "panel on the left"
+save 1 panel-left
+
+# Over slot 1 the caption box changes from the page name to the comment.
+shoot $((x - panel_width + 26)) $((y + 15)) 120 32 "$dir/caption-page.png"
+xdotool mousemove $((x - panel_width + 30)) $((y + 67))
+changed=""
+for _ in $(seq 1 40); do
+  shoot $((x - panel_width + 26)) $((y + 15)) 120 32 "$dir/caption.png"
+  if [ "$(pixels_differ "$dir/caption.png" "$dir/caption-page.png")" != 0 ]; then
+    changed=1
+    break
+  fi
+  sleep 0.25
+done
+[ -n "$changed" ] || fail "the caption did not change over slot 1"
+wait_for_panel $((x - panel_width)) "$y" 1 "hovered slot, eyes open"
+save 1 hover
+park_pointer
+exit_launcher
+
+# The panel on the right, from a window near the screen's left edge.
+x=60
+write_ini "$dir" "${pages[@]}" "PosX=$x" "PosY=$y"
+start_compact "$dir" "$x" "$y"
+click_at $((x + bx)) $((y + by))
+park_pointer
+wait_for_rect "$x $y $((x + 276)) $((y + window_height))"
+wait_for_panel "$x" "$y" 2 "panel on the right"
+save 2 panel-right
+exit_launcher
+ls "$out"
