@@ -4,6 +4,8 @@
 // After windows.h, which they build on.
 #include <shellapi.h>
 
+#include <cstring>
+
 #include "app/LaunchPage.h"
 #include "app/LauncherApp.h"
 #include "dialogs/PageSettingsDlg.h"
@@ -18,6 +20,14 @@ namespace {
 
 // The open dialog's filter: programs first, then every file.
 constexpr char kSlotFileFilter[] = "程序|*.exe|所有文件|*.*||";
+
+// The dialogs run without an owner, so the launcher stays usable while one is
+// up: Exit from its menu, or the end of the session, may destroy the window
+// (and with it the frame object) before the dialog returns. A command checks
+// this before it touches its window again.
+bool StillOpen(HWND hwnd, const CWnd* frame) {
+  return ::IsWindow(hwnd) && CWnd::FromHandle(hwnd) == frame;
+}
 
 }  // namespace
 
@@ -49,8 +59,10 @@ void CMainFrame::OnSlotAdd() {
   CFileDialog dialog(TRUE, "*.exe", nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST,
                      kSlotFileFilter, nullptr);
   dialog.m_ofn.lpstrTitle = "添加";
+  HWND hwnd = m_hWnd;
   if (dialog.DoModal() != IDOK) return;
   app->AddSlotFromFile(page, slot, dialog.GetPathName(), -1);
+  if (!StillOpen(hwnd, this)) return;
   RedrawAll();
   Show();
 }
@@ -59,7 +71,9 @@ void CMainFrame::OnSlotEdit() {
   if (contextSlot < 0) return;
   CLauncherApp* app = TheApp();
   if (!app->CurrentPage().IsUsed(contextSlot)) return;
+  HWND hwnd = m_hWnd;
   app->EditSlotComment(app->m_nChar, contextSlot);
+  if (!StillOpen(hwnd, this)) return;
   RedrawAll();
   Show();
 }
@@ -68,8 +82,12 @@ void CMainFrame::OnSlotDelete() {
   if (contextSlot < 0) return;
   LaunchPage& page = TheApp()->CurrentPage();
   if (!page.IsUsed(contextSlot)) return;
-  if (AfxMessageBox("已被删除。", MB_OKCANCEL) == IDOK) {
-    page.ClearSlot(contextSlot);
+  HWND hwnd = m_hWnd;
+  int slot = contextSlot;
+  int answer = AfxMessageBox("已被删除。", MB_OKCANCEL);
+  if (!StillOpen(hwnd, this)) return;
+  if (answer == IDOK) {
+    page.ClearSlot(slot);
     RedrawAll();
   }
   Show();
@@ -83,16 +101,26 @@ void CMainFrame::OnPageSettings() {
   dialog.m_strName = page.GetName() ? page.GetName() : "";
   dialog.m_bTopMost = app->m_nTopMost;
   dialog.m_bFixedPos = app->m_nFixedPos;
+  HWND hwnd = m_hWnd;
   if (dialog.DoModal() != IDOK) return;
 
   int oldTopMost = app->m_nTopMost;
   page.SetName(dialog.m_strName);
   app->m_nTopMost = dialog.m_bTopMost;
   app->m_nFixedPos = dialog.m_bFixedPos;
+  // Confirmed values count even when the window has gone meanwhile: the exit saves them.
+  if (!StillOpen(hwnd, this)) return;
   if (app->m_nTopMost != oldTopMost) {
-    // Switched off, the window also drops behind all others.
-    HWND order = app->m_nTopMost ? HWND_TOPMOST : HWND_BOTTOM;
-    ::SetWindowPos(m_hWnd, order, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    if (app->m_nTopMost) {
+      ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    } else {
+      // Switched off, the window also drops behind all others. Wine keeps a
+      // topmost window topmost at the bottom request, and activating it would
+      // bring it straight back to the top: leave the band first, unactivated.
+      const UINT flags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE;
+      ::SetWindowPos(m_hWnd, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+      ::SetWindowPos(m_hWnd, HWND_BOTTOM, 0, 0, 0, 0, flags);
+    }
   }
   RedrawAll();
   ::InvalidateRect(m_hWnd, nullptr, TRUE);
@@ -113,13 +141,18 @@ void CMainFrame::TakeDroppedFile(HDROP drop) {
   if (slot < 0) return;
 
   CLauncherApp* app = TheApp();
+  HWND hwnd = m_hWnd;
   UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
   for (UINT i = 0; i < count; ++i) {
-    char path[MAX_PATH];
-    UINT length = ::DragQueryFileA(drop, i, path, sizeof path);
-    // A name that does not fit the buffer would arrive cut: skip it.
-    if (length == 0 || length >= sizeof path) continue;
+    // A name that does not fit MAX_PATH would arrive cut (a different file),
+    // or, converted from a wide drop, without its terminator. The buffer has
+    // room for one byte more than the longest name taken, its last byte is
+    // never written, and a name that reaches MAX_PATH bytes is skipped.
+    char path[MAX_PATH + 2] = {};
+    UINT length = ::DragQueryFileA(drop, i, path, MAX_PATH + 1);
+    if (length == 0 || std::strlen(path) >= MAX_PATH) continue;
     if (app->AddSlotFromFile(app->m_nChar, slot, path, static_cast<int>(length))) {
+      if (!StillOpen(hwnd, this)) return;
       RedrawAll();
       Show();
       return;

@@ -1,0 +1,133 @@
+#pragma once
+// The launcher window's menu and commands driven the way a person drives
+// them: a right press opens the real popup menu (read while it is up, then
+// answered with keys), dialogs and boxes are answered by hooks that record
+// what they were shown, and files arrive as real drop handles.
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/Dialog.h"
+#include "tests/win32/launcher/LauncherTestSupport.h"
+
+// GBK bytes of the menu texts.
+extern const char kAddText[];         // "添加"
+extern const char kEditText[];        // "编辑"
+extern const char kDeleteText[];      // "删除"
+extern const char kSettingsText[];    // "设置"
+extern const char kAboutText[];       // "关于"
+extern const char kExitText[];        // "退出"
+extern const char kDeleteQuestion[];  // "已被删除。"
+
+struct MenuItem {
+  UINT id;
+  std::string text;  // GBK bytes as GetMenuStringA returns them
+};
+
+// What the popup menu showed while it was up.
+struct SeenMenu {
+  std::vector<MenuItem> items;
+  RECT rect = {0, 0, 0, 0};  // the popup window on the screen
+  bool found = false;
+};
+
+struct BoxCall {
+  HWND owner;
+  std::string text;
+  std::string caption;
+  UINT type;
+};
+
+// A modal dialog as the dialog hook met it.
+struct DialogCall {
+  UINT templateId;
+  std::string caption;
+};
+
+// What the file dialog hook was handed.
+struct FileDialogCall {
+  std::string title;
+  DWORD flags;
+  std::string filter;  // the whole double-zero-terminated list, zeros included
+  std::string defaultExtension;
+  DWORD filterIndex;
+  HWND owner;
+};
+
+// A drop handle as the shell makes it: DROPFILES with the point in client
+// coordinates, fNC FALSE, then the names, each zero-terminated, and a final
+// zero. Wide names are given as UTF-16.
+HGLOBAL MakeDrop(POINT client, const std::vector<std::string>& names);
+HGLOBAL MakeWideDrop(POINT client, const std::vector<std::wstring>& names);
+// Whether the handle has been released (GlobalSize fails on a freed handle).
+bool DropReleased(HGLOBAL drop);
+
+// Pumps the thread's queue until it is empty.
+void DrainQueue();
+
+// Handles of each kind that can still be made: 1 x 1 regions (GDI) and
+// popup menus (USER, the table icons live in too). Each is made until
+// creation fails, then all are freed again.
+int GdiHeadroom();
+int UserHeadroom();
+
+// The whole file as bytes (empty when it is missing).
+std::string FileText(const std::string& path);
+
+class CommandsTest : public LauncherWindowTest {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // A right press at a client point. `keys` are posted to the menu's loop
+  // once it has been read (VK_ESCAPE closes it; Down n+1 times and Return
+  // picks item n). A chosen command is then dispatched before returning.
+  SeenMenu RightClick(POINT client, std::vector<WPARAM> keys);
+  // Picks item `index` of the menu opened at `client` without reading it
+  // (keys queued before the press; the fast way for long runs).
+  void QuickPick(POINT client, int index);
+
+  // Client points of the open panel (panel on `panelSide_`), the page
+  // buttons and the character.
+  POINT SlotPoint(int slot) const;
+  POINT PanelBodyPoint() const;
+  POINT ButtonPoint(int button) const;
+  POINT CharacterPoint() const;
+  int PanelX() const;
+  // Opens the panel on `side` (1 left, 2 right).
+  void OpenPanel(int side);
+
+  // Pixels of slot `slot`'s 32 x 32 icon cell in the back buffer that differ
+  // from the panel picture, and of the caption box from `expected`.
+  int IconCellDifferences(int slot) const;
+  int CaptionDifferences(const wchar_t* expected) const;
+
+ public:
+  // Read and answered by the hooks, which run outside the fixture.
+  // Paints the window received (counted by a subclass of its procedure).
+  int paints_ = 0;
+
+  // Recorded calls, and what the hooks answer.
+  std::vector<BoxCall> boxes_;
+  std::deque<int> boxAnswers_;  // IDOK when empty
+  std::vector<DialogCall> dialogs_;
+  std::function<void(CDialog*, HWND)> onDialog_;  // the test's script, if any
+  std::vector<FileDialogCall> fileDialogs_;
+  std::string chosenFile_;  // empty: the file dialog is cancelled
+
+  std::string iniPath_;  // a settings file of this test's own
+
+ private:
+  static LRESULT CALLBACK CountingProc(HWND, UINT, WPARAM, LPARAM);
+  WNDPROC originalProc_ = nullptr;
+};
+
+// Scripts for the dialog hook.
+// Sets control `id`'s text, then presses OK (a posted click, as a person's).
+void SetTextAndOk(HWND dlg, int id, const std::string& text);
+// Sets control `id`'s text, then presses Escape in it.
+void SetTextAndEscape(HWND dlg, int id, const std::string& text);
+std::string ControlText(HWND control);

@@ -1,0 +1,61 @@
+// Makes use of a freed launcher window fail every time instead of now and
+// then: freed blocks are overwritten with 0xDD, and blocks of a CMainFrame's
+// size are never handed out again, so a handler that runs on after its
+// window was destroyed reads garbage pointers and faults. A fault then ends
+// the test program at once with a message (no crash dialog to wait for).
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "launcher/MainFrame.h"
+
+namespace {
+
+constexpr std::size_t kHeader = 16;  // keeps the blocks 16-byte aligned
+
+LONG WINAPI ReportFault(EXCEPTION_POINTERS* info) {
+  const EXCEPTION_RECORD* r = info->ExceptionRecord;
+  std::fprintf(stderr, "FATAL: exception 0x%08lx at %p (a freed object used?)\n",
+               static_cast<unsigned long>(r->ExceptionCode), r->ExceptionAddress);
+  std::fflush(stderr);
+  ::TerminateProcess(::GetCurrentProcess(), 99);
+  return EXCEPTION_EXECUTE_HANDLER;
+}
+
+const bool g_installed = [] {
+  ::SetUnhandledExceptionFilter(&ReportFault);
+  return true;
+}();
+
+}  // namespace
+
+void* operator new(std::size_t size) {
+  auto* block = static_cast<unsigned char*>(std::malloc(size + kHeader));
+  if (!block) throw std::bad_alloc();
+  std::memcpy(block, &size, sizeof size);
+  return block + kHeader;
+}
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  try {
+    return ::operator new(size);
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+void operator delete(void* p) noexcept {
+  if (!p) return;
+  unsigned char* block = static_cast<unsigned char*>(p) - kHeader;
+  std::size_t size;
+  std::memcpy(&size, block, sizeof size);
+  std::memset(p, 0xDD, size);
+  if (size == sizeof(CMainFrame)) return;  // kept poisoned, never reused
+  std::free(block);
+}
+
+void operator delete(void* p, const std::nothrow_t&) noexcept { ::operator delete(p); }
+void operator delete(void* p, std::size_t) noexcept { ::operator delete(p); }
