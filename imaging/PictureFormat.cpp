@@ -190,6 +190,12 @@ std::uint32_t Colour(std::uint32_t b, std::uint32_t g, std::uint32_t r) {
 
 std::uint32_t Grey(std::uint32_t v) { return v * 0x010101u; }
 
+// One literal pixel whose blue byte has been read; green and red follow.
+bool PutLiteral(ByteReader& in, PixelSink& out, std::uint8_t blue) {
+  std::uint32_t g = in.U8(), r = in.U8();
+  return in.ok() && out.Put1(Colour(blue, g, r));
+}
+
 int DecodeRaw(ByteReader& in, PixelSink& out, int width, int height) {
   const std::size_t pixelBytes = 3 * static_cast<std::size_t>(width);
   const std::size_t rowBytes = (pixelBytes + 3) & ~static_cast<std::size_t>(3);
@@ -228,16 +234,14 @@ int DecodeColourRle(ByteReader& in, PixelSink& out, std::uint8_t escape) {
     std::uint8_t c = in.U8();
     if (!in.ok()) return 0;
     if (c != escape) {
-      std::uint32_t g = in.U8(), r = in.U8();
-      if (!in.ok() || !out.Put1(Colour(c, g, r))) return 0;
+      if (!PutLiteral(in, out, c)) return 0;
       continue;
     }
     std::uint8_t n = in.U8();
     if (!in.ok()) return 0;
     if (n == 0) return 1;
     if (n == 0xFF) {
-      std::uint32_t g = in.U8(), r = in.U8();
-      if (!in.ok() || !out.Put1(Colour(escape, g, r))) return 0;
+      if (!PutLiteral(in, out, escape)) return 0;
       continue;
     }
     std::uint32_t b = in.U8(), g = in.U8(), r = in.U8();
@@ -251,15 +255,13 @@ int DecodePaletteRle(ByteReader& in, PixelSink& out, std::uint8_t escape,
     std::uint8_t c = in.U8();
     if (!in.ok()) return 0;
     if (c != escape) {
-      std::uint32_t g = in.U8(), r = in.U8();
-      if (!in.ok() || !out.Put1(Colour(c, g, r))) return 0;
+      if (!PutLiteral(in, out, c)) return 0;
       continue;
     }
     std::uint8_t i = in.U8();
     if (!in.ok()) return 0;
     if (i == 0xFF) {
-      std::uint32_t g = in.U8(), r = in.U8();
-      if (!in.ok() || !out.Put1(Colour(escape, g, r))) return 0;
+      if (!PutLiteral(in, out, escape)) return 0;
       continue;
     }
     std::uint32_t n;

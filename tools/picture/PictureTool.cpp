@@ -473,13 +473,17 @@ std::string DescribeFlags(const PictureRecord& r) {
   return s;
 }
 
+// Reads the input file, or says why it cannot.
+bool ReadInput(const Options& o, std::vector<std::uint8_t>* data, std::ostream& err) {
+  std::string error;
+  if (ReadFile(o.input, data, &error)) return true;
+  err << "dida-picture: " << error << "\n";
+  return false;
+}
+
 int Info(const Options& o, std::ostream& out, std::ostream& err) {
   std::vector<std::uint8_t> data;
-  std::string error;
-  if (!ReadFile(o.input, &data, &error)) {
-    err << "dida-picture: " << error << "\n";
-    return 1;
-  }
+  if (!ReadInput(o, &data, err)) return 1;
   Picture pic(data.data(), data.size());
   if (!pic.valid()) {
     err << "dida-picture: " << o.input << ": not a picture file (bad magic or truncated header)\n";
@@ -527,11 +531,7 @@ int Info(const Options& o, std::ostream& out, std::ostream& err) {
 
 int Decode(const Options& o, std::ostream& out, std::ostream& err) {
   std::vector<std::uint8_t> data;
-  std::string error;
-  if (!ReadFile(o.input, &data, &error)) {
-    err << "dida-picture: " << error << "\n";
-    return 1;
-  }
+  if (!ReadInput(o, &data, err)) return 1;
   Picture pic(data.data(), data.size());
   PictureRecord rec;
   if (!pic.Record(0, &rec)) {
@@ -571,6 +571,7 @@ int Decode(const Options& o, std::ostream& out, std::ostream& err) {
     }
   }
   const int channels = o.alpha ? 4 : 3;
+  std::string error;
   std::vector<std::uint8_t> rgb(static_cast<std::size_t>(w) * h * channels);
   for (int y = 0; y < h; ++y) {
     const std::size_t mem = static_cast<std::size_t>(h - 1 - y) * w;
