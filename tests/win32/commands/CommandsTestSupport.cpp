@@ -290,6 +290,24 @@ POINT CommandsTest::CharacterPoint() const {
   return p;
 }
 
+POINT CommandsTest::SpotPoint(Spot spot) const {
+  switch (spot) {
+    case Spot::kUsedSlot:
+      return SlotPoint(2);
+    case Spot::kEmptySlot:
+      return SlotPoint(5);
+    case Spot::kPanelBody:
+      return PanelBodyPoint();
+    case Spot::kNextButton:
+      return ButtonPoint(kHotNextPage);
+    case Spot::kPreviousButton:
+      return ButtonPoint(kHotPreviousPage);
+    case Spot::kCharacter:
+      break;
+  }
+  return CharacterPoint();
+}
+
 void CommandsTest::OpenPanel(int side) {
   PlaceCompact(side == 1 ? 300 : 50, 20);
   ClickCharacter();

@@ -77,6 +77,9 @@ int UserHeadroom();
 // The whole file as bytes (empty when it is missing).
 std::string FileText(const std::string& path);
 
+// What is under a test's pointer. The used slot is slot 2, the empty one slot 5.
+enum class Spot { kUsedSlot, kEmptySlot, kPanelBody, kNextButton, kPreviousButton, kCharacter };
+
 class CommandsTest : public LauncherWindowTest {
  protected:
   void SetUp() override;
@@ -96,6 +99,7 @@ class CommandsTest : public LauncherWindowTest {
   POINT PanelBodyPoint() const;
   POINT ButtonPoint(int button) const;
   POINT CharacterPoint() const;
+  POINT SpotPoint(Spot spot) const;
   int PanelX() const;
   // Opens the panel on `side` (1 left, 2 right).
   void OpenPanel(int side);

@@ -20,8 +20,6 @@ std::string TitleOf(const std::string& path) {
                      dot == std::string::npos || dot < begin ? std::string::npos : dot - begin);
 }
 
-enum class Spot { kUsedSlot, kEmptySlot, kPanelBody, kNextButton, kCharacter };
-
 struct DropCase {
   const char* name;
   int side;  // 0 compact, 1 panel left, 2 panel right
@@ -56,22 +54,7 @@ TEST_P(DropTest, OnlyASlotOfTheOpenPanelTakesTheFirstFile) {
     PlaceCompact(300, 20);
   }
   int slot = c.spot == Spot::kUsedSlot ? 2 : 5;
-  POINT p = {};
-  switch (c.spot) {
-    case Spot::kUsedSlot:
-    case Spot::kEmptySlot:
-      p = SlotPoint(slot);
-      break;
-    case Spot::kPanelBody:
-      p = PanelBodyPoint();
-      break;
-    case Spot::kNextButton:
-      p = ButtonPoint(kHotNextPage);
-      break;
-    case Spot::kCharacter:
-      p = CharacterPoint();
-      break;
-  }
+  POINT p = SpotPoint(c.spot);
   if (!c.side) p = CharacterPoint();  // compact: anywhere on the window
 
   const std::string first = OwnPath();

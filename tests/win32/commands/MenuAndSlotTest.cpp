@@ -22,8 +22,6 @@ std::vector<WPARAM> Pick(int n) {
   return keys;
 }
 
-enum class Spot { kUsedSlot, kEmptySlot, kPanelBody, kNextButton, kPreviousButton, kCharacter };
-
 struct MenuCase {
   const char* name;
   int side;  // 0 compact, 1 panel left, 2 panel right
@@ -41,27 +39,7 @@ TEST_P(MenuTest, OpensAtThePointerWithTheItemsOfWhatIsUnderIt) {
   } else {
     PlaceCompact(300, 20);
   }
-  POINT p = {};
-  switch (c.spot) {
-    case Spot::kUsedSlot:
-      p = SlotPoint(2);
-      break;
-    case Spot::kEmptySlot:
-      p = SlotPoint(5);
-      break;
-    case Spot::kPanelBody:
-      p = PanelBodyPoint();
-      break;
-    case Spot::kNextButton:
-      p = ButtonPoint(kHotNextPage);
-      break;
-    case Spot::kPreviousButton:
-      p = ButtonPoint(kHotPreviousPage);
-      break;
-    case Spot::kCharacter:
-      p = CharacterPoint();
-      break;
-  }
+  POINT p = SpotPoint(c.spot);
   int paintsBefore = paints_;
   SeenMenu seen = RightClick(p, {VK_ESCAPE});
   ASSERT_TRUE(seen.found) << "no popup menu appeared";
