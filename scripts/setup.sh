@@ -6,10 +6,11 @@ set -euo pipefail
 packages=(
   cmake g++ clang libclang-rt-14-dev
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-tools
-  wine wine32:i386
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  wine wine32:i386 wine64
   xvfb xdotool x11-utils imagemagick
   locales fonts-wqy-microhei
-  libpng-dev googletest libgtest-dev libbenchmark-dev
+  libpng-dev libspng-dev libqoi-dev googletest libgtest-dev libbenchmark-dev
   librsvg2-bin sox
 )
 
