@@ -17,6 +17,13 @@ else()
 endif()
 
 set(DIDA_WINE_STATE ${CMAKE_BINARY_DIR}/wine CACHE INTERNAL "")
+# Each Windows flavour has its own harness (fixture and lock named after the
+# Wine it needs), so the two flavours' Wine tests can run side by side; the
+# flavour's name starts every test name and is its label.
+if(DIDA_WIN32)
+  string(REPLACE "win" "wine" DIDA_WINE_FIXTURE ${DIDA_FLAVOUR})
+  set(DIDA_TEST_PREFIX "${DIDA_FLAVOUR}:")
+endif()
 set(DIDA_FUZZ_SECONDS 30 CACHE STRING "Seconds each fuzz target runs in the test suite")
 
 # Adds every sub-folder of AREA that has a CMakeLists.txt (and AREA itself).
@@ -59,10 +66,11 @@ function(dida_win32_test name)
   add_executable(${name} ${T_SOURCES} ${T_RESOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} gtest gtest_main)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
-  gtest_add_tests(TARGET ${name} SOURCES ${T_SOURCES} TEST_LIST added)
+  gtest_add_tests(TARGET ${name} SOURCES ${T_SOURCES} TEST_PREFIX ${DIDA_TEST_PREFIX}
+    TEST_LIST added)
   set_tests_properties(${added} PROPERTIES
-    FIXTURES_REQUIRED wine RESOURCE_LOCK wine TIMEOUT 120 LABELS win32
-    ENVIRONMENT "DIDA_WINE_STATE=${DIDA_WINE_STATE}")
+    FIXTURES_REQUIRED ${DIDA_WINE_FIXTURE} RESOURCE_LOCK ${DIDA_WINE_FIXTURE} TIMEOUT 120
+    LABELS ${DIDA_FLAVOUR} ENVIRONMENT "DIDA_WINE_STATE=${DIDA_WINE_STATE}")
 endfunction()
 
 # dida_e2e_test(NAME COMMAND ...): a script that drives the real dida.exe.
@@ -70,10 +78,10 @@ function(dida_e2e_test name)
   if(NOT DIDA_WIN32)
     return()
   endif()
-  add_test(NAME ${name} COMMAND ${ARGN})
-  set_tests_properties(${name} PROPERTIES
-    FIXTURES_REQUIRED wine RESOURCE_LOCK wine TIMEOUT 300 LABELS e2e
-    ENVIRONMENT "DIDA_WINE_STATE=${DIDA_WINE_STATE};DIDA_EXE=$<TARGET_FILE:dida>;DIDA_BUILD=${CMAKE_BINARY_DIR}")
+  add_test(NAME ${DIDA_TEST_PREFIX}${name} COMMAND ${ARGN})
+  set_tests_properties(${DIDA_TEST_PREFIX}${name} PROPERTIES
+    FIXTURES_REQUIRED ${DIDA_WINE_FIXTURE} RESOURCE_LOCK ${DIDA_WINE_FIXTURE} TIMEOUT 300
+    LABELS "e2e;${DIDA_FLAVOUR}" ENVIRONMENT "DIDA_WINE_STATE=${DIDA_WINE_STATE};DIDA_EXE=$<TARGET_FILE:dida>;DIDA_BUILD=${CMAKE_BINARY_DIR}")
 endfunction()
 
 # dida_fuzz_target(NAME SOURCES ... [CORPUS dir] [CRASHERS dir]): a libFuzzer
@@ -96,21 +104,28 @@ function(dida_fuzz_target name)
   set_tests_properties(${name} PROPERTIES TIMEOUT 600 LABELS fuzz)
 endfunction()
 
-# The host build also runs the win32 build's tests when that build exists,
-# so one CTest run counts every test. The win32 build starts and stops the
-# Wine harness as a test fixture.
+# The host build also runs the Windows flavours' tests, so one CTest run
+# counts every test. Which flavours this host can run is decided once per run
+# (scripts/wine-flavours.sh, by trying each Wine); a flavour that was built but
+# cannot run here shows in the summary as a test that did not run. Each
+# Windows build starts and stops its Wine harness as a test fixture.
 function(dida_finish_tests)
   if(DIDA_WIN32)
-    add_test(NAME wine_harness_start
-      COMMAND ${CMAKE_SOURCE_DIR}/scripts/harness.sh start ${DIDA_WINE_STATE})
-    add_test(NAME wine_harness_stop
-      COMMAND ${CMAKE_SOURCE_DIR}/scripts/harness.sh stop ${DIDA_WINE_STATE})
-    set_tests_properties(wine_harness_start PROPERTIES FIXTURES_SETUP wine TIMEOUT 180 LABELS win32)
-    set_tests_properties(wine_harness_stop PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60 LABELS win32)
-  elseif(DIDA_WIN32_BUILD_DIR)
-    file(WRITE ${CMAKE_BINARY_DIR}/win32-tests.cmake "subdirs(\"${DIDA_WIN32_BUILD_DIR}\")\n")
+    string(REPLACE "win" "" bits ${DIDA_FLAVOUR})
+    add_test(NAME ${DIDA_TEST_PREFIX}wine_harness_start COMMAND
+      ${CMAKE_SOURCE_DIR}/scripts/harness.sh start ${DIDA_WINE_STATE} ${bits})
+    add_test(NAME ${DIDA_TEST_PREFIX}wine_harness_stop COMMAND
+      ${CMAKE_SOURCE_DIR}/scripts/harness.sh stop ${DIDA_WINE_STATE})
+    set_tests_properties(${DIDA_TEST_PREFIX}wine_harness_start PROPERTIES
+      FIXTURES_SETUP ${DIDA_WINE_FIXTURE} TIMEOUT 180 LABELS ${DIDA_FLAVOUR})
+    set_tests_properties(${DIDA_TEST_PREFIX}wine_harness_stop PROPERTIES
+      FIXTURES_CLEANUP ${DIDA_WINE_FIXTURE} TIMEOUT 60 LABELS ${DIDA_FLAVOUR})
+  elseif(DIDA_WINDOWS_BUILD_ROOT)
+    set(DIDA_FLAVOURS_SCRIPT ${CMAKE_SOURCE_DIR}/scripts/wine-flavours.sh)
+    configure_file(${CMAKE_SOURCE_DIR}/cmake/WindowsTests.cmake.in
+      ${CMAKE_BINARY_DIR}/windows-tests.cmake @ONLY)
     set_property(DIRECTORY ${CMAKE_SOURCE_DIR} APPEND PROPERTY
-      TEST_INCLUDE_FILES ${CMAKE_BINARY_DIR}/win32-tests.cmake)
+      TEST_INCLUDE_FILES ${CMAKE_BINARY_DIR}/windows-tests.cmake)
   endif()
 endfunction()
 

@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
-# The Wine harness: `harness.sh start STATE` makes a fresh Wine prefix under
-# STATE, starts a private Xvfb on a free display and one persistent
-# wineserver; `harness.sh stop STATE` ends both. STATE/env.sh holds the
-# environment every Wine command of the run uses (see wine-run.sh).
+# The Wine harness: `harness.sh start STATE [32|64]` makes a fresh Wine prefix
+# of that flavour under STATE (by default the flavour this host prefers, see
+# wine-flavours.sh), starts a private Xvfb on a free display and one
+# persistent wineserver; `harness.sh stop STATE` ends both. STATE/env.sh holds
+# the environment every Wine command of the run uses (see wine-run.sh): it
+# puts STATE/bin first on PATH, whose `wine`, `winepath`, `wineboot` and
+# `wineserver` are the flavour's own, so no script reaches Debian's wrapper.
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck disable=SC1091
+. "$here/wine-lib.sh"
 
-action=${1:?usage: harness.sh start|stop STATE}
-state=${2:?usage: harness.sh start|stop STATE}
+action=${1:?usage: harness.sh start|stop STATE [32|64]}
+state=${2:?usage: harness.sh start|stop STATE [32|64]}
 mkdir -p "$state"
 state=$(cd "$state" && pwd)
 
@@ -58,18 +64,36 @@ font_substitutes() {
   wine regedit /S "$(winepath -w "$reg")" </dev/null >>"$state/wineboot.log" 2>&1
 }
 
+# The flavour's own Wine commands, in STATE/bin.
+wine_commands() {
+  local loader=$1 server=$2
+  mkdir -p "$state/bin"
+  printf '#!/bin/sh\nexec %s "$@"\n' "$loader" >"$state/bin/wine"
+  printf '#!/bin/sh\nexec %s winepath.exe "$@"\n' "$loader" >"$state/bin/winepath"
+  printf '#!/bin/sh\nexec %s wineboot.exe "$@"\n' "$loader" >"$state/bin/wineboot"
+  printf '#!/bin/sh\nexec %s "$@"\n' "$server" >"$state/bin/wineserver"
+  chmod +x "$state/bin/"*
+}
+
 case "$action" in
   start)
     stop_harness
+    bits=${3:-$("$here/wine-flavours.sh" --first)}
+    why=$(wine_cannot_run "$bits")
+    [ -z "$why" ] || { log "win$bits cannot run on this host: $why"; exit 1; }
     display=${DIDA_DISPLAY:-}
     if [ -z "$display" ]; then
       n=$(start_xvfb) || { log "no free display for Xvfb"; exit 1; }
       display=":$n"
     fi
     rm -rf "$state/prefix"
+    wine_commands "$(wine_loader "$bits")" "$(wine_server)"
     cat >"$state/env.sh" <<ENV
 export WINEPREFIX="$state/prefix"
-export WINEARCH=win32
+export WINEARCH=win$bits
+export WINELOADER="$(wine_loader "$bits")"
+export WINESERVER="$(wine_server)"
+export PATH="$state/bin:\$PATH"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree=;mshtml="
 export LANG=zh_CN.UTF-8
@@ -78,7 +102,7 @@ export DISPLAY="$display"
 ENV
     # shellcheck disable=SC1091
     . "$state/env.sh"
-    log "display $DISPLAY, prefix $WINEPREFIX"
+    log "win$bits ($WINELOADER), display $DISPLAY, prefix $WINEPREFIX"
     mkdir -p "$WINEPREFIX"
     # Daemons must not hold the caller's output open (CTest waits for it).
     wineserver -p </dev/null >/dev/null 2>&1
@@ -91,7 +115,7 @@ ENV
     log "stopped"
     ;;
   *)
-    echo "usage: harness.sh start|stop STATE" >&2
+    echo "usage: harness.sh start|stop STATE [32|64]" >&2
     exit 2
     ;;
 esac

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Start-up to first paint: dida.exe against a bare Win32 window, each started
-# N times (default 20) by startup_bench.exe under a Wine harness of its own.
+# N times (default 20) by startup_bench.exe under a Wine harness of its own,
+# in the flavour this host prefers (DIDA_WINE_FLAVOURS=64 forces win64).
 # usage: bench/startup/run.sh [N]   (DIDA_BUILD_DIR as for scripts/build.sh)
 #        bench/startup/run.sh --check [N]
 # --check measures the bare window against itself painting 300 ms after it
@@ -15,7 +16,8 @@ if [ "${1:-}" = --check ]; then
   shift
 fi
 runs=${1:-20}
-bin="$build/win32/bin"
+bits=$("$root/scripts/wine-flavours.sh" --first)
+bin="$build/win$bits/bin"
 for exe in dida.exe startup_bare.exe startup_bench.exe; do
   [ -f "$bin/$exe" ] || { echo "missing $bin/$exe: build first (scripts/build.sh)" >&2; exit 1; }
 done
@@ -30,7 +32,7 @@ cp "$bin/startup_bare.exe" "$work/bare/"
 
 state="$work/wine"
 trap '"$root/scripts/harness.sh" stop "$state" >/dev/null' EXIT
-"$root/scripts/harness.sh" start "$state"
+"$root/scripts/harness.sh" start "$state" "$bits"
 # shellcheck disable=SC1091
 . "$state/env.sh"
 echo "[bench] $runs runs each, alternating; $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
