@@ -2,12 +2,16 @@
 
 #include <cstring>
 
+#include "framework/LateBound.h"
+#include "framework/MessageBox.h"
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
 
 namespace {
 
 FileDialogHook g_fileDialogHook = nullptr;
+LateBound<decltype(::GetOpenFileNameA)> g_getOpenFileName("comdlg32.dll", "GetOpenFileNameA");
+LateBound<decltype(::GetSaveFileNameA)> g_getSaveFileName("comdlg32.dll", "GetSaveFileNameA");
 
 // "label|*.exe|label|*.*||" -> "label\0*.exe\0label\0*.*\0\0". Every '|'
 // byte is a separator: the labels may be in another code page than the
@@ -66,10 +70,11 @@ INT_PTR CFileDialog::DoModal() {
   BOOL chosen;
   if (g_fileDialogHook) {
     chosen = g_fileDialogHook(&m_ofn);
-  } else if (m_bOpenFileDialog) {
-    chosen = ::GetOpenFileNameA(&m_ofn);
+  } else if (auto* show = (m_bOpenFileDialog ? g_getOpenFileName : g_getSaveFileName).Get()) {
+    chosen = show(&m_ofn);
   } else {
-    chosen = ::GetSaveFileNameA(&m_ofn);
+    AfxMessageBox("无法打开文件对话框：系统缺少 comdlg32.dll。", MB_ICONSTOP);
+    chosen = FALSE;
   }
   // Whatever wrote the buffer, it stays a terminated string.
   if (m_ofn.lpstrFile && m_ofn.nMaxFile > 0) m_ofn.lpstrFile[m_ofn.nMaxFile - 1] = '\0';

@@ -11,6 +11,7 @@
 #include "app/LaunchPage.h"
 #include "app/LauncherApp.h"
 #include "archive/ResourceArchive.h"
+#include "framework/LateBound.h"
 #include "framework/PaintDC.h"
 #include "imaging/DrawSurface.h"
 #include "imaging/MaskRegion.h"
@@ -19,6 +20,9 @@
 #include "resources/resource.h"
 
 namespace {
+
+// The sound library is loaded at the first click, not at start-up.
+LateBound<decltype(::sndPlaySoundA)> g_sndPlaySound("winmm.dll", "sndPlaySoundA");
 
 // Loads a picture into a new surface. A picture that fails to load, or is
 // too small for the copies the window makes from it, leaves the surface
@@ -102,7 +106,7 @@ CMainFrame::CMainFrame() = default;
 CMainFrame::~CMainFrame() {
   if (clickSound) {
     // An asynchronous click may still be reading these bytes.
-    ::sndPlaySoundA(nullptr, 0);
+    if (auto* play = g_sndPlaySound.IfBound()) play(nullptr, 0);
     std::free(clickSound);
   }
   if (font) ::DeleteObject(font);
@@ -293,8 +297,6 @@ void CMainFrame::Show() {
 }
 
 void CMainFrame::PlayClick() const {
-  if (clickSound) {
-    ::sndPlaySoundA(reinterpret_cast<const char*>(clickSound),
-                    SND_ASYNC | SND_NODEFAULT | SND_MEMORY);
-  }
+  auto* play = clickSound ? g_sndPlaySound.Get() : nullptr;
+  if (play) play(reinterpret_cast<const char*>(clickSound), SND_ASYNC | SND_NODEFAULT | SND_MEMORY);
 }

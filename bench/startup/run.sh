@@ -3,7 +3,10 @@
 # N times (default 20) by startup_bench.exe under a Wine harness of its own,
 # in the flavour this host prefers (DIDA_WINE_FLAVOURS=64 forces win64).
 # usage: bench/startup/run.sh [N]   (DIDA_BUILD_DIR as for scripts/build.sh)
+#        bench/startup/run.sh --filled [N]
 #        bench/startup/run.sh --check [N]
+# --filled starts the launcher with all 48 slots filled (every slot's icon is
+# looked up at start-up), instead of a fresh settings file.
 # --check measures the bare window against itself painting 300 ms after it
 # is shown: the second must come out about 300 ms later, which shows that the
 # benchmark waits for the paint and not just for the window.
@@ -11,10 +14,11 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${DIDA_BUILD_DIR:-$root/build}
 check=""
-if [ "${1:-}" = --check ]; then
-  check=1
-  shift
-fi
+filled=""
+case "${1:-}" in
+  --check) check=1 && shift ;;
+  --filled) filled=1 && shift ;;
+esac
 runs=${1:-20}
 bits=$("$root/scripts/wine-flavours.sh" --first)
 bin="$build/win$bits/bin"
@@ -29,13 +33,27 @@ rm -rf "$work"
 mkdir -p "$work/dida" "$work/bare"
 cp "$bin/dida.exe" "$work/dida/"
 cp "$bin/startup_bare.exe" "$work/bare/"
+if [ -n "$filled" ]; then
+  targets=('C:\windows\notepad.exe' 'C:\windows\regedit.exe' 'C:\windows\explorer.exe'
+    'C:\windows\system32\winemine.exe')
+  {
+    printf '[param]\r\n'
+    for page in 1 2 3 4 5 6; do
+      for slot in 1 2 3 4 5 6 7 8; do
+        target=${targets[$(((page + slot) % 4))]}
+        printf 'Exec%d-%d=%s\r\nComment%d-%d=slot %d-%d\r\nIcon%d-%d=%s\r\n' \
+          "$page" "$slot" "$target" "$page" "$slot" "$page" "$slot" "$page" "$slot" "$target"
+      done
+    done
+  } >"$work/dida/dida.ini"
+fi
 
 state="$work/wine"
 trap '"$root/scripts/harness.sh" stop "$state" >/dev/null' EXIT
 "$root/scripts/harness.sh" start "$state" "$bits"
 # shellcheck disable=SC1091
 . "$state/env.sh"
-echo "[bench] $runs runs each, alternating; $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "[bench] win$bits, ${filled:+48 filled slots, }$runs runs each, alternating; $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
 bare=$(winepath -w "$work/bare/startup_bare.exe")
 if [ -n "$check" ]; then
   timeout 1200 wine "$bin/startup_bench.exe" "$runs" "$bare" dida-bare "$bare" dida-bare 300 \
