@@ -31,10 +31,16 @@ wine_cannot_run() {
   if [ ! -x "$loader" ]; then
     echo "$loader is not installed"
   elif ! out=$("$loader" --version 2>&1 </dev/null); then
-    echo "$loader does not start (${out%%$'\n'*})"
+    # The shell's own words, without its script and line: "...: Exec format error".
+    echo "$loader does not start ($(echo "$out" | head -n 1 | sed -E 's/^.*line [0-9]+: //'))"
   elif ! wine_server >/dev/null; then
     echo "no wineserver starts"
   fi
+}
+
+wine_join() {
+  local IFS=';'
+  echo "$*" | sed 's/;/; /g'
 }
 
 # Decides which flavours to run: prints "32 64", "32" or "64" on stdout and
@@ -59,19 +65,22 @@ wine_decide() {
       echo "[wine] DIDA_WINE_FLAVOURS asks for win$bits, which cannot run on this host: $why" >&2
       return 1
     else
-      skipped+=("win$bits is built but cannot run on this host: $why")
+      skipped+=("win$bits: $why")
     fi
   done
   if [ ${#run[@]} -eq 0 ]; then
-    echo "[wine] no Windows flavour can run on this host: ${skipped[*]}" >&2
+    echo "[wine] no Windows flavour can run on this host ($(wine_join "${skipped[@]}"))" >&2
     return 1
   fi
-  local what="[wine] running win${run[0]}"
+  local what="[wine] will run win${run[0]}"
   [ ${#run[@]} -eq 1 ] || what+=" and win${run[1]}"
   if [ -n "${DIDA_WINE_FLAVOURS:-}" ]; then
-    what+=" (DIDA_WINE_FLAVOURS=$DIDA_WINE_FLAVOURS)"
+    what+=", as DIDA_WINE_FLAVOURS=$DIDA_WINE_FLAVOURS asks"
+  elif [ ${#skipped[@]} -eq 0 ]; then
+    what+=": both run on this host"
+  else
+    what+="; the other is built but cannot run on this host ($(wine_join "${skipped[@]}"))"
   fi
-  [ ${#skipped[@]} -eq 0 ] || what+="; ${skipped[*]}"
   echo "$what" >&2
   echo "${run[*]}"
 }
