@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "framework/ModalOwner.h"
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
 
@@ -63,14 +64,20 @@ CFileDialog::CFileDialog(BOOL openFileDialog, const char* defaultExtension, cons
 }
 
 INT_PTR CFileDialog::DoModal() {
+  // Without a parent the dialog belongs to the main window (or its active
+  // dialog), which the system disables until the dialog ends.
+  HWND parent = m_ofn.hwndOwner;
+  if (!parent) m_ofn.hwndOwner = AfxGetModalOwner();
   BOOL chosen;
   if (g_fileDialogHook) {
+    CModalOwnerScope disabled(m_ofn.hwndOwner);
     chosen = g_fileDialogHook(&m_ofn);
   } else if (m_bOpenFileDialog) {
     chosen = ::GetOpenFileNameA(&m_ofn);
   } else {
     chosen = ::GetSaveFileNameA(&m_ofn);
   }
+  m_ofn.hwndOwner = parent;
   // Whatever wrote the buffer, it stays a terminated string.
   if (m_ofn.lpstrFile && m_ofn.nMaxFile > 0) m_ofn.lpstrFile[m_ofn.nMaxFile - 1] = '\0';
   if (!chosen) return IDCANCEL;
