@@ -89,11 +89,11 @@ bool FlushToDisk(const char* path) {
   return flushed;
 }
 
-// One rename over the old file. A reader that has the file open without
-// letting it be deleted makes the system refuse for a moment: try again
-// briefly rather than lose the save.
+// One rename over the old file. While another program has the file open
+// the system may refuse (some refuse even when the reader shares it for
+// deletion): try again for up to a second rather than lose the save.
 bool ReplaceFile(const char* copy, const char* path) {
-  for (int attempt = 0; attempt < 20; ++attempt) {
+  for (int attempt = 0; attempt < 200; ++attempt) {
     if (MoveFileExA(copy, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
     DWORD error = GetLastError();
     if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) return false;

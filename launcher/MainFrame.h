@@ -71,6 +71,10 @@ class CMainFrame : public CFrameWnd {
   int Page() const;
   // Draws the character frame and the blink band at characterX.
   void DrawCharacter(int characterX);
+  // False while one of the window's dialogs or boxes is up (it disabled the
+  // window): a press or drop that still reaches it then (sent by another
+  // program, say) is not acted on, so no second command runs under the first.
+  bool TakesInput() const { return ::IsWindowEnabled(m_hWnd) != FALSE; }
   // Makes the back buffer's new contents visible at once.
   void Show();
   // Gives the remembered character position to the settings.

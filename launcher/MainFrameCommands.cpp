@@ -29,6 +29,7 @@ constexpr char kSlotFileFilter[] = "程序|*.exe|所有文件|*.*||";
 // command that ran one touches the window again only while its guard holds.
 
 void CMainFrame::OnRButtonDown(UINT, CPoint point) {
+  if (!TakesInput()) return;
   UpdateHot(compact, point.x, point.y);
   ClientToScreen(&point);
 
@@ -124,7 +125,7 @@ void CMainFrame::OnPageSettings() {
 }
 
 void CMainFrame::OnDropFiles(HDROP drop) {
-  if (!compact) TakeDroppedFile(drop);
+  if (!compact && TakesInput()) TakeDroppedFile(drop);
   ::DragFinish(drop);
 }
 

@@ -44,7 +44,7 @@ void CMainFrame::OnMouseMove(UINT, CPoint point) {
 
 void CMainFrame::OnLButtonDown(UINT, CPoint point) {
   CLauncherApp* app = TheApp();
-  if (!app) return;
+  if (!app || !TakesInput()) return;
   UpdateHot(compact, point.x, point.y);
 
   if (hotState == kHotHover) {

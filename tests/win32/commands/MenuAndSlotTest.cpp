@@ -257,6 +257,27 @@ INSTANTIATE_TEST_SUITE_P(Answers, DeleteTest, ::testing::Values(IDOK, IDCANCEL),
                            return info.param == IDOK ? "ok" : "cancel";
                          });
 
+// While slot k's comment is being edited, the menu's Delete for the same slot
+// must not get through: OK would then write a comment into an emptied slot.
+// The launcher is disabled under its dialog and acts on no press.
+TEST_F(CommandsTest, NoSlotCanBeDeletedWhileItsCommentIsEdited) {
+  OpenPanel(1);
+  FillSlot(0, 3, "C:\\x.exe", "old");
+  POINT slot = SlotPoint(3);
+  onDialog_ = [&](CDialog*, HWND dlg) {
+    // Right press over the same slot, Delete picked, its question answered OK.
+    for (int i = 0; i < 3; ++i) ::PostMessageA(hwnd_, WM_KEYDOWN, VK_DOWN, 1);
+    ::PostMessageA(hwnd_, WM_KEYDOWN, VK_RETURN, 1);
+    ::SendMessageA(hwnd_, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(slot.x, slot.y));
+    SetTextAndOk(dlg, IDC_COMMENT, "new");
+  };
+  RightClick(slot, Pick(1));  // Edit
+  ASSERT_EQ(dialogs_.size(), 1u);
+  EXPECT_TRUE(boxes_.empty());  // no delete question was asked
+  ASSERT_TRUE(Page(0).IsUsed(3));
+  EXPECT_EQ(std::string(Page(0).GetComment(3)), "new");
+}
+
 TEST_F(CommandsTest, AboutOpensTheAboutBox) {
   PlaceCompact(300, 20);
   RightClick(CharacterPoint(), Pick(1));
