@@ -1,6 +1,7 @@
 // The end of a session and closing the window while one of its dialogs is up.
 #include "tests/win32/commands/CommandsTestSupport.h"
 
+#include "app/SettingsFile.h"
 #include "archive/ResourceArchive.h"
 #include "resources/resource.h"
 
@@ -73,6 +74,38 @@ TEST_F(SessionEndTest, TheSaveIsCompleteBeforeTheAnswerAndNothingIsWrittenAfterI
   app_->ExitInstance();
   EXPECT_EQ(::GetFileAttributesA(iniPath_.c_str()), INVALID_FILE_ATTRIBUTES);
 }
+
+// Settings that cannot be written (a protected folder; here one that does not
+// exist) are lost for this run: an exit the user chose says so once, naming
+// the file; the end of a session, with nobody to answer, says nothing.
+class UnwritableSettings : public SessionEndTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(UnwritableSettings, AreReportedOnceAtAnExitTheUserChoseOnly) {
+  const bool sessionEnd = GetParam();
+  const std::string path = "C:\\no such folder\\dida.ini";
+  ASSERT_TRUE(g_settings.BindTo(path.c_str(), "param"));
+  if (sessionEnd) {
+    EXPECT_EQ(::SendMessageA(hwnd_, WM_QUERYENDSESSION, 0, 0), TRUE);
+    ::SendMessageA(hwnd_, WM_ENDSESSION, TRUE, 0);
+  } else {
+    ::SendMessageA(hwnd_, WM_COMMAND, ID_APP_EXIT, 0);
+  }
+  DrainQueue();
+  ASSERT_FALSE(::IsWindow(hwnd_));
+  app_->ExitInstance();
+  if (sessionEnd) {
+    EXPECT_TRUE(boxes_.empty());
+  } else {
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_NE(boxes_[0].text.find(path), std::string::npos) << boxes_[0].text;
+    EXPECT_EQ(boxes_[0].caption, "dida");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Exits, UnwritableSettings, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return info.param ? "sessionEnd" : "exit";
+                         });
 
 // The frame deletes itself when its window goes, inside the message that
 // destroyed it; the framework must not write into it after that message.
