@@ -75,6 +75,28 @@ TEST_F(SessionEndTest, TheSaveIsCompleteBeforeTheAnswerAndNothingIsWrittenAfterI
   EXPECT_EQ(::GetFileAttributesA(iniPath_.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+LRESULT CALLBACK RefuseEveryWindow(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND) return 1;
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A launcher window that cannot be made ends the start at once, instead of
+// leaving an invisible process that holds the single-instance semaphore; and
+// the exit after it writes nothing over the settings it never read.
+TEST(StartUp, AWindowThatCannotBeMadeEndsTheStart) {
+  CLauncherApp app;
+  HHOOK hook = ::SetWindowsHookExA(WH_CBT, &RefuseEveryWindow, nullptr, ::GetCurrentThreadId());
+  ASSERT_TRUE(hook);
+  BOOL started = app.InitInstance();
+  ::UnhookWindowsHookEx(hook);
+  EXPECT_FALSE(started);
+  EXPECT_EQ(app.m_pMainWnd, nullptr);
+  app.ExitInstance();
+  EXPECT_EQ(::GetFileAttributesA(g_settings.GetPath()), INVALID_FILE_ATTRIBUTES)
+      << g_settings.GetPath();
+  g_bStarted = 0;
+}
+
 // Settings that cannot be written (a protected folder; here one that does not
 // exist) are lost for this run: an exit the user chose says so once, naming
 // the file; the end of a session, with nobody to answer, says nothing.
