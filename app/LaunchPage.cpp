@@ -16,10 +16,12 @@ IconReleaseHook g_iconReleaseHook = nullptr;
 // The shell's association lookup reads and rewrites a MAX_PATH path in place.
 const std::size_t kIconPathSize = 264;
 
-// Replaces *field with a copy of text (null stays null).
+// Replaces *field with a copy of text (null stays null). The copy comes
+// first: text may be the field's own string.
 void Replace(char** field, const char* text) {
+  char* copy = DupString(text);
   std::free(*field);
-  *field = DupString(text);
+  *field = copy;
 }
 
 void ReleaseIcon(HICON icon) {

@@ -1,6 +1,7 @@
 #include "app/LauncherApp.h"
 
 #include <cstdlib>
+#include <string>
 
 #include "app/LaunchPage.h"
 #include "app/PageStore.h"
@@ -8,6 +9,7 @@
 #include "archive/ResourceArchive.h"
 #include "dialogs/AboutDlg.h"
 #include "dialogs/CommentDlg.h"
+#include "framework/MessageBox.h"
 #include "framework/ModuleState.h"
 #include "imaging/DrawSurface.h"
 #include "launcher/MainFrame.h"
@@ -71,9 +73,10 @@ BOOL CLauncherApp::InitInstance() {
   g_archive.Open(ArchiveMode_Embedded, nullptr, nullptr);
   g_settings.Bind("param");
 
-  auto* frame = new CMainFrame;
-  m_pMainWnd = frame;
-  frame->CreateLauncher();
+  // Without its window the launcher would be an invisible process holding
+  // the single-instance semaphore until the next logoff.
+  CMainFrame* frame = CreateMainFrame();
+  if (!frame) return FALSE;
   g_hMainWnd = frame->m_hWnd;
   DrawSurface::SetReferenceWindow(g_hMainWnd);
 
@@ -102,23 +105,61 @@ BOOL CLauncherApp::InitInstance() {
   }
   frame->DragAcceptFiles(TRUE);
   frame->SetTimer(kTimerId, kTimerPeriod);
+  FinishStartUp();
   return TRUE;
 }
 
-void CLauncherApp::SaveSettings() {
-  if (!g_bStarted || m_bSaved) return;
-  m_bSaved = true;
+CMainFrame* CLauncherApp::CreateMainFrame() {
+  auto* frame = new CMainFrame;
+  m_pMainWnd = frame;
+  CWndGuard alive(frame);
+  BOOL created = frame->CreateLauncher();
+  if (created && alive) return frame;
+  // A creation that failed after the window's first message has deleted the
+  // object with the window; one that failed before it left the object to us.
+  if (alive.ObjectAlive()) delete frame;
+  m_pMainWnd = nullptr;
+  return nullptr;
+}
+
+void CLauncherApp::FinishStartUp() {
+  m_bStartedUp = true;
+  if (m_bCloseDeferred && m_pMainWnd) m_pMainWnd->PostMessage(WM_CLOSE);
+}
+
+BOOL CLauncherApp::WriteSettings() {
+  if (!g_settings.BeginSave()) return FALSE;
   g_settings.WriteInt("Char", m_nChar);
   g_settings.WriteInt("PosX", m_nPosX);
   g_settings.WriteInt("PosY", m_nPosY);
   g_settings.WriteInt("TopMost", m_nTopMost);
   g_settings.WriteInt("FixedPos", m_nFixedPos);
   SavePages();
+  return g_settings.CommitSave();
+}
+
+BOOL CLauncherApp::SaveOnce() {
+  if (!g_bStarted || !m_bStartedUp || m_bSaved) return TRUE;
+  m_bSaved = true;
+  return WriteSettings();
+}
+
+void CLauncherApp::SaveForSessionEnd() {
+  m_bSessionEnding = true;
+  SaveOnce();
+}
+
+void CLauncherApp::ReportUnsavedSettings() {
+  // Said once, at an exit the user chose: the changes of this run are lost
+  // (a protected folder, a read-only file), and the user should know where.
+  std::string message = std::string("设置未能保存到以下文件：\n") + g_settings.GetPath();
+  AfxMessageBox(message.c_str(), MB_OK);
 }
 
 int CLauncherApp::ExitInstance() {
   if (g_bStarted) {
-    SaveSettings();
+    // Never a box when the session ends: nobody may be there to answer it.
+    if (!SaveOnce() && !m_bSessionEnding) ReportUnsavedSettings();
     delete[] m_pPages;
     m_pPages = nullptr;
     g_archive.Close();

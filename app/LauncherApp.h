@@ -15,21 +15,32 @@ class CLauncherApp : public CWinApp {
   ~CLauncherApp() override;
 
   // Persistent settings; all zero until start-up reads them.
-  int m_nFixedPos = 0;  // non-zero: the window cannot be dragged
-  int m_nTopMost = 0;   // non-zero: the window stays above the others
+  int m_nFixedPos = 0;             // non-zero: the window cannot be dragged
+  int m_nTopMost = 0;              // non-zero: the window stays above the others
   LaunchPage* m_pPages = nullptr;  // six pages
-  int m_nPosY = 0;  // top of the character area on the screen
-  int m_nPosX = 0;  // left of the character area on the screen
-  int m_nChar = 0;  // current page, also the character shown (0..5)
+  int m_nPosY = 0;                 // top of the character area on the screen
+  int m_nPosX = 0;                 // left of the character area on the screen
+  int m_nChar = 0;                 // current page, also the character shown (0..5)
 
   BOOL InitInstance() override;
   int ExitInstance() override;
 
   void LoadPages();
   void SavePages();
-  // Writes the window keys, then the pages: at most once per process, by
-  // whichever comes first, the end of the session or the exit.
-  void SaveSettings();
+  // Writes the window keys, then the pages, in one save of the settings
+  // file (SettingsFile::BeginSave); FALSE when the file could not be written.
+  BOOL WriteSettings();
+  // The end of the session: the settings are saved now, before the system
+  // is answered, and never again; a failure goes unreported.
+  void SaveForSessionEnd();
+
+  // Until start-up has made the window and read the settings, a close waits
+  // and nothing is saved (there is nothing of the user's to save yet).
+  bool IsStartedUp() const { return m_bStartedUp; }
+  void DeferClose() { m_bCloseDeferred = true; }
+  // The last step of start-up: from now on the launcher runs; a close that
+  // arrived during start-up (inside one of its boxes) is carried out now.
+  void FinishStartUp();
   // Draws page `page`'s eight icons in a 4 x 2 grid, 37 pixels apart.
   void DrawPageIcons(DrawSurface* surface, int x, int y, int page);
   // Fills a slot from a file, then lets the user edit its comment.
@@ -44,7 +55,17 @@ class CLauncherApp : public CWinApp {
   DECLARE_MESSAGE_MAP()
 
  private:
+  // Start-up's window: made and stored as the main window, or null (and no
+  // main window) when it could not be made.
+  CMainFrame* CreateMainFrame();
+  // Saves unless a save has run already; FALSE only when this one failed.
+  BOOL SaveOnce();
+  void ReportUnsavedSettings();
+
+  bool m_bStartedUp = false;
+  bool m_bCloseDeferred = false;
   bool m_bSaved = false;
+  bool m_bSessionEnding = false;
 };
 
 // The one application object, as CLauncherApp.

@@ -59,13 +59,79 @@ int SettingsFile::GetInt(const char* key, int defaultValue) const {
   return static_cast<int>(GetPrivateProfileIntA(m_szSection, key, defaultValue, m_szPath));
 }
 
-BOOL SettingsFile::WriteString(const char* key, const char* value) const {
+BOOL SettingsFile::WriteString(const char* key, const char* value) {
   if (m_szPath[0] == '\0' || !key) return FALSE;
-  return WritePrivateProfileStringA(m_szSection, key, value, m_szPath);
+  BOOL written = WritePrivateProfileStringA(m_szSection, key, value, WritePath());
+  if (!written) m_bWriteFailed = true;
+  return written;
 }
 
-void SettingsFile::WriteInt(const char* key, int value) const {
+void SettingsFile::WriteInt(const char* key, int value) {
   char text[32];
   std::snprintf(text, sizeof text, "%d", value);
   WriteString(key, text);
+}
+
+namespace {
+
+// The profile functions may keep a file's text in memory; this writes out
+// and forgets what they hold for path, so the next call reads the disk.
+void ForgetProfileCache(const char* path) {
+  WritePrivateProfileStringA(nullptr, nullptr, nullptr, path);
+}
+
+bool FlushToDisk(const char* path) {
+  HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bool flushed = FlushFileBuffers(file) != FALSE;
+  CloseHandle(file);
+  return flushed;
+}
+
+// One rename over the old file. While another program has the file open
+// the system may refuse (some refuse even when the reader shares it for
+// deletion): try again for up to a second rather than lose the save.
+bool ReplaceFile(const char* copy, const char* path) {
+  for (int attempt = 0; attempt < 200; ++attempt) {
+    if (MoveFileExA(copy, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    DWORD error = GetLastError();
+    if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) return false;
+    Sleep(5);
+  }
+  return false;
+}
+
+}  // namespace
+
+BOOL SettingsFile::BeginSave() {
+  m_bSaving = false;
+  m_bWriteFailed = false;
+  m_szCopyPath[0] = '\0';
+  if (m_szPath[0] == '\0') return FALSE;
+  int n = std::snprintf(m_szCopyPath, sizeof m_szCopyPath, "%s.new", m_szPath);
+  if (n < 0 || static_cast<std::size_t>(n) >= sizeof m_szCopyPath) {
+    m_szCopyPath[0] = '\0';
+    return FALSE;
+  }
+  // Without a file yet, the copy starts empty; a copy left by a save that was
+  // cut short never counts.
+  DeleteFileA(m_szCopyPath);
+  if (!CopyFileA(m_szPath, m_szCopyPath, FALSE) && GetLastError() != ERROR_FILE_NOT_FOUND) {
+    return FALSE;
+  }
+  ForgetProfileCache(m_szCopyPath);
+  m_bSaving = true;
+  return TRUE;
+}
+
+BOOL SettingsFile::CommitSave() {
+  if (!m_bSaving) return FALSE;
+  m_bSaving = false;
+  ForgetProfileCache(m_szCopyPath);
+  if (!m_bWriteFailed && FlushToDisk(m_szCopyPath) && ReplaceFile(m_szCopyPath, m_szPath)) {
+    return TRUE;
+  }
+  DeleteFileA(m_szCopyPath);
+  return FALSE;
 }

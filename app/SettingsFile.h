@@ -1,12 +1,13 @@
 #pragma once
 // The settings file: profile text beside the executable, named after it, with
 // every value in one section. Nothing is cached; each call goes to the
-// platform's profile functions.
+// platform's profile functions. A save goes through a copy, so that the file
+// is at no moment missing, empty or partly written.
 #include <windows.h>
 
 class SettingsFile {
  public:
-  constexpr SettingsFile() : m_szPath(), m_szSection() {}
+  constexpr SettingsFile() : m_szPath(), m_szSection(), m_szCopyPath() {}
 
   // Binds to the executable's settings file (its path with the extension
   // replaced by ".ini") and to section; a null section selects "setup".
@@ -24,10 +25,20 @@ class SettingsFile {
   int GetInt(const char* key, int defaultValue) const;
 
   // Sets key to value, creating file, section and key as needed; a null
-  // value removes the key.
-  BOOL WriteString(const char* key, const char* value) const;
+  // value removes the key. During a save, the copy's key.
+  BOOL WriteString(const char* key, const char* value);
 
-  void WriteInt(const char* key, int value) const;
+  void WriteInt(const char* key, int value);
+
+  // A save: BeginSave copies the file (when there is one) to the same path
+  // with ".new" added and sends every later write there, through the same
+  // profile functions, so the text they leave is what they would have
+  // written into the file itself; CommitSave puts the copy in the file's
+  // place in one step. Either returns FALSE when it fails, and the file then
+  // keeps its old text (CommitSave also fails when any write of the save did).
+  // Reads always see the file.
+  BOOL BeginSave();
+  BOOL CommitSave();
 
   const char* GetPath() const { return m_szPath; }
   const char* GetSection() const { return m_szSection; }
@@ -35,8 +46,13 @@ class SettingsFile {
  private:
   void SetSection(const char* section);
 
+  const char* WritePath() const { return m_bSaving ? m_szCopyPath : m_szPath; }
+
   char m_szPath[MAX_PATH];
   char m_szSection[256];
+  char m_szCopyPath[MAX_PATH];
+  bool m_bSaving = false;
+  bool m_bWriteFailed = false;  // sticky for the save in progress
 };
 
 // The one settings file of the process.

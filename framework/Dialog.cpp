@@ -1,5 +1,6 @@
 #include "framework/Dialog.h"
 
+#include "framework/ModalOwner.h"
 #include "framework/WinApp.h"
 
 namespace {
@@ -28,8 +29,12 @@ CDialog::~CDialog() {
 
 INT_PTR CDialog::DoModal() {
   if (m_hWnd) return -1;  // already running
-  INT_PTR result = ::DialogBoxParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate),
-                                     nullptr, &AfxDlgProc, reinterpret_cast<LPARAM>(this));
+  // Owned, so the owner is disabled while the dialog is up; a close or the end
+  // of the session that destroys the owner takes the dialog with it, and the
+  // result is then 0.
+  INT_PTR result =
+      ::DialogBoxParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), AfxGetModalOwner(),
+                        &AfxDlgProc, reinterpret_cast<LPARAM>(this));
   m_hWnd = nullptr;
   return result;
 }

@@ -14,7 +14,8 @@ class CDialog : public CWnd {
   explicit CDialog(UINT templateId);
   ~CDialog() override;
 
-  // Runs the dialog; IDOK, IDCANCEL, or -1 when it could not be made.
+  // Runs the dialog, owned as framework/ModalOwner.h says; IDOK, IDCANCEL, 0
+  // when its owner was destroyed meanwhile, or -1 when it could not be made.
   virtual INT_PTR DoModal();
   void EndDialog(int result);
 

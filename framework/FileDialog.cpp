@@ -4,6 +4,7 @@
 
 #include "framework/LateBound.h"
 #include "framework/MessageBox.h"
+#include "framework/ModalOwner.h"
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
 
@@ -67,8 +68,13 @@ CFileDialog::CFileDialog(BOOL openFileDialog, const char* defaultExtension, cons
 }
 
 INT_PTR CFileDialog::DoModal() {
+  // Without a parent the dialog belongs to the main window (or its active
+  // dialog), which the system disables until the dialog ends.
+  HWND parent = m_ofn.hwndOwner;
+  if (!parent) m_ofn.hwndOwner = AfxGetModalOwner();
   BOOL chosen;
   if (g_fileDialogHook) {
+    CModalOwnerScope disabled(m_ofn.hwndOwner);
     chosen = g_fileDialogHook(&m_ofn);
   } else if (auto* show = (m_bOpenFileDialog ? g_getOpenFileName : g_getSaveFileName).Get()) {
     chosen = show(&m_ofn);
@@ -76,6 +82,7 @@ INT_PTR CFileDialog::DoModal() {
     AfxMessageBox("无法打开文件对话框：系统缺少 comdlg32.dll。", MB_ICONSTOP);
     chosen = FALSE;
   }
+  m_ofn.hwndOwner = parent;
   // Whatever wrote the buffer, it stays a terminated string.
   if (m_ofn.lpstrFile && m_ofn.nMaxFile > 0) m_ofn.lpstrFile[m_ofn.nMaxFile - 1] = '\0';
   if (!chosen) return IDCANCEL;

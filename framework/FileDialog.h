@@ -36,7 +36,8 @@ class CFileDialog {
   char m_szFileTitle[MAX_PATH] = {};
 };
 
-// Test seam: when set, DoModal calls the hook instead of the system dialog.
+// Test seam: when set, DoModal calls the hook instead of the system dialog,
+// with the owner disabled as the system dialog would leave it.
 // The hook sees the parameters and may write a path into ofn->lpstrFile (at
 // most ofn->nMaxFile bytes with its zero); TRUE means a file was chosen.
 // Returns the previous hook; null restores the system dialog.

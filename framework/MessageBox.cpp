@@ -1,5 +1,6 @@
 #include "framework/MessageBox.h"
 
+#include "framework/ModalOwner.h"
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
 
@@ -8,7 +9,11 @@ MessageBoxHook g_hook = nullptr;
 }
 
 int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
-  if (g_hook) return g_hook(owner, text, caption, type);
+  if (g_hook) {
+    // The real box disables its owner until it ends; so does its stand-in.
+    CModalOwnerScope disabled(owner);
+    return g_hook(owner, text, caption, type);
+  }
   return ::MessageBoxA(owner, text, caption, type);
 }
 
@@ -24,7 +29,7 @@ int AfxMessageBox(const char* text, UINT type, UINT) {
     type |= MB_ICONEXCLAMATION;
   }
   CWinApp* app = AfxGetApp();
-  HWND owner = app && app->m_pMainWnd ? app->m_pMainWnd->m_hWnd : nullptr;
+  HWND owner = AfxGetModalOwner();
   const char* caption = app ? app->m_pszAppName : "dida";
   return ShowMessageBox(owner, text, caption, type);
 }

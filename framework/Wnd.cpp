@@ -19,9 +19,44 @@ std::map<HWND, CWnd*>& Bindings() {
   return bindings;
 }
 
+// The message being dispatched, innermost first. It lives on the stack of
+// AfxWndProc, not in the window object: the message may delete the object,
+// and nothing may be written into it once its handler has returned.
+struct CurrentMessage {
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+};
+const CurrentMessage* g_current = nullptr;
+
 }  // namespace
 
+CWndGuard::CWndGuard(CWnd* wnd)
+    : m_pWnd(wnd), m_hWnd(wnd ? wnd->m_hWnd : nullptr), m_pNext(nullptr) {
+  if (!wnd) return;
+  m_pNext = wnd->m_pGuards;
+  wnd->m_pGuards = this;
+}
+
+CWndGuard::~CWndGuard() {
+  if (!m_pWnd) return;
+  for (CWndGuard** link = &m_pWnd->m_pGuards; *link; link = &(*link)->m_pNext) {
+    if (*link == this) {
+      *link = m_pNext;
+      break;
+    }
+  }
+}
+
+bool CWndGuard::Alive() const {
+  if (!m_pWnd) return false;
+  return m_hWnd ? m_pWnd->m_hWnd == m_hWnd : m_pWnd->m_hWnd != nullptr;
+}
+
 CWnd::~CWnd() {
+  // Tell the guards first: the object is going, whatever its window does.
+  for (CWndGuard* guard = m_pGuards; guard; guard = guard->m_pNext) guard->m_pWnd = nullptr;
+  m_pGuards = nullptr;
   if (m_hWnd) {
     HWND hWnd = m_hWnd;
     Bindings().erase(hWnd);
@@ -77,7 +112,8 @@ void CWnd::MoveWindow(int x, int y, int width, int height, BOOL repaint) {
 void CWnd::DragAcceptFiles(BOOL accept) { ::DragAcceptFiles(m_hWnd, accept); }
 
 LRESULT CWnd::Default() {
-  return ::DefWindowProcA(m_hWnd, m_currentMessage, m_currentWParam, m_currentLParam);
+  if (!g_current) return 0;
+  return ::DefWindowProcA(m_hWnd, g_current->message, g_current->wParam, g_current->lParam);
 }
 
 BOOL CWnd::OnCommandRoute(UINT id) { return OnCmdMsg(id); }
@@ -95,22 +131,6 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   return Default();
 }
 
-LRESULT CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
-  // Handlers may run nested loops (dialogs, menus, message boxes): keep the
-  // outer message for the Default() of the outer handler.
-  UINT savedMessage = m_currentMessage;
-  WPARAM savedWParam = m_currentWParam;
-  LPARAM savedLParam = m_currentLParam;
-  m_currentMessage = message;
-  m_currentWParam = wParam;
-  m_currentLParam = lParam;
-  LRESULT result = WindowProc(message, wParam, lParam);
-  m_currentMessage = savedMessage;
-  m_currentWParam = savedWParam;
-  m_currentLParam = savedLParam;
-  return result;
-}
-
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
   CWnd* wnd = CWnd::FromHandle(hWnd);
   if (!wnd && g_creating && message == WM_NCCREATE) {
@@ -121,13 +141,21 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
   }
   if (!wnd) return ::DefWindowProcA(hWnd, message, wParam, lParam);
 
+  // Handlers may run nested loops (dialogs, menus, message boxes): the outer
+  // message comes back into force when this one is done.
+  CurrentMessage current = {message, wParam, lParam};
+  const CurrentMessage* outer = g_current;
+  g_current = &current;
   LRESULT result = 0;
   try {
-    result = wnd->Dispatch(message, wParam, lParam);
+    result = wnd->WindowProc(message, wParam, lParam);
   } catch (...) {
     // No exception may unwind into the system's code.
     result = ::DefWindowProcA(hWnd, message, wParam, lParam);
   }
+  g_current = outer;
+  // The object may be gone now (its window destroyed inside the handler):
+  // only WM_NCDESTROY, the window's last message, still uses it, to let it go.
   if (message == WM_NCDESTROY) {
     Bindings().erase(hWnd);
     wnd->m_hWnd = nullptr;
@@ -141,9 +169,9 @@ const char* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH backgrou
   static int used = 0;
 
   char name[96];
-  std::snprintf(name, sizeof name, "Afx:%p:%x:%p:%p:%p",
-                static_cast<void*>(g_hInstance), classStyle, static_cast<void*>(cursor),
-                static_cast<void*>(background), static_cast<void*>(icon));
+  std::snprintf(name, sizeof name, "Afx:%p:%x:%p:%p:%p", static_cast<void*>(g_hInstance),
+                classStyle, static_cast<void*>(cursor), static_cast<void*>(background),
+                static_cast<void*>(icon));
   for (int i = 0; i < used; ++i) {
     if (names[i] == name) return names[i].c_str();
   }

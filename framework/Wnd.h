@@ -7,6 +7,8 @@
 #include "framework/CmdTarget.h"
 #include "framework/Geometry.h"
 
+class CWndGuard;
+
 class CWnd : public CCmdTarget {
  public:
   CWnd() = default;
@@ -57,12 +59,36 @@ class CWnd : public CCmdTarget {
   virtual BOOL OnCommandRoute(UINT id);
 
  private:
-  friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
-  LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+  friend class CWndGuard;
 
-  UINT m_currentMessage = 0;
-  WPARAM m_currentWParam = 0;
-  LPARAM m_currentLParam = 0;
+  CWndGuard* m_pGuards = nullptr;  // the guards watching this object
+};
+
+// Whether a window object is still there after a nested message loop (a
+// dialog, a message box, a menu, the system's move loop) has run: any message
+// inside it, a close or the end of the session, may have destroyed the
+// window and deleted the object. Make one on the stack before the loop and
+// test it after; a handler touches its object again only while it holds.
+class CWndGuard {
+ public:
+  explicit CWndGuard(CWnd* wnd);
+  ~CWndGuard();
+  CWndGuard(const CWndGuard&) = delete;
+  CWndGuard& operator=(const CWndGuard&) = delete;
+
+  // The object still exists and still has the window it had when the guard
+  // was made (or, made before the window, any window).
+  bool Alive() const;
+  explicit operator bool() const { return Alive(); }
+  // The object still exists, with or without its window.
+  bool ObjectAlive() const { return m_pWnd != nullptr; }
+
+ private:
+  friend class CWnd;
+
+  CWnd* m_pWnd;
+  HWND m_hWnd;
+  CWndGuard* m_pNext;
 };
 
 // The framework's window procedure; every class registered by the framework uses it.

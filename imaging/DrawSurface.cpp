@@ -90,7 +90,8 @@ HDC DrawSurface::LockDC() {
 }
 
 void DrawSurface::UnlockDC(HDC hdc) {
-  if (!dcLent || hdc == nullptr) return;
+  // Only the DC this surface lent comes back here; any other is not ours to delete.
+  if (!dcLent || hdc == nullptr || hdc != m_lentDC) return;
   GdiFlush();  // what GDI drew must be in `pixels` before our code reads them
   SelectObject(hdc, savedObject);
   DeleteDC(hdc);

@@ -131,8 +131,11 @@ BOOL CMainFrame::CreateLauncher() {
   const char* windowClass =
       AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, ::LoadCursor(nullptr, IDC_ARROW),
                           reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), icon);
+  CWndGuard alive(this);
   BOOL created =
       Create(windowClass, "dida", WS_POPUP | WS_SYSMENU, rectDefault, nullptr, nullptr, 0);
+  // A failed creation may have destroyed the window, and with it this object.
+  if (!alive || !created) return FALSE;
 
   // The captions are GBK text: the font must come from the GB2312 character
   // set, or GDI picks a face without their glyphs.
@@ -284,11 +287,22 @@ void CMainFrame::OnPaint() {
 BOOL CMainFrame::OnEraseBkgnd(HDC) { return TRUE; }
 
 void CMainFrame::OnClose() {
+  CLauncherApp* app = TheApp();
+  // Start-up is still making this window (a close from inside one of its
+  // boxes): it closes once start-up is done, not under its feet.
+  if (app && !app->IsStartedUp()) {
+    app->DeferClose();
+    return;
+  }
+  HandBackPosition();
+  CFrameWnd::OnClose();
+}
+
+void CMainFrame::HandBackPosition() {
   if (CLauncherApp* app = TheApp()) {
     app->m_nPosX = charLeft;
     app->m_nPosY = charTop;
   }
-  CFrameWnd::OnClose();
 }
 
 void CMainFrame::Show() {

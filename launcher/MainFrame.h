@@ -18,7 +18,8 @@ class CMainFrame : public CFrameWnd {
   ~CMainFrame() override;
 
   // Creates the (hidden, compact) window and loads everything it draws.
-  // Returns the window-creation result.
+  // Returns the window-creation result; when it is FALSE nothing is loaded
+  // and the object may already be gone (see CLauncherApp::CreateMainFrame).
   BOOL CreateLauncher();
 
   // Apply a layout and compose the back buffer for it; the callers show it.
@@ -70,14 +71,22 @@ class CMainFrame : public CFrameWnd {
   int Page() const;
   // Draws the character frame and the blink band at characterX.
   void DrawCharacter(int characterX);
+  // False while one of the window's dialogs or boxes is up (it disabled the
+  // window): a press or drop that still reaches it then (sent by another
+  // program, say) is not acted on, so no second command runs under the first.
+  bool TakesInput() const { return ::IsWindowEnabled(m_hWnd) != FALSE; }
   // Makes the back buffer's new contents visible at once.
   void Show();
+  // Gives the remembered character position to the settings.
+  void HandBackPosition();
+  // The end of the session: the settings, with the position, are saved now.
+  void SaveForSessionEnd();
   void PlayClick() const;
   // Fills the slot under the drop point with the first dropped file.
   void TakeDroppedFile(HDROP drop);
 
   unsigned char* clickSound = nullptr;  // a whole WAVE image, played from memory
-  int contextSlot = -1;  // the slot the popup menu was last opened over
+  int contextSlot = -1;                 // the slot the popup menu was last opened over
   HFONT font = nullptr;
   int panelSide = 1;  // 1 panel left, 2 panel right
   int layout = -1;    // applied layout; -1 before the first

@@ -21,17 +21,15 @@ namespace {
 // The open dialog's filter: programs first, then every file.
 constexpr char kSlotFileFilter[] = "程序|*.exe|所有文件|*.*||";
 
-// The dialogs run without an owner, so the launcher stays usable while one is
-// up: Exit from its menu, or the end of the session, may destroy the window
-// (and with it the frame object) before the dialog returns. A command checks
-// this before it touches its window again.
-bool StillOpen(HWND hwnd, const CWnd* frame) {
-  return ::IsWindow(hwnd) && CWnd::FromHandle(hwnd) == frame;
-}
-
 }  // namespace
 
+// The dialogs and boxes are owned by the window, which stays disabled while
+// one is up; but the end of the session still reaches it, and its posted
+// close destroys the window (and this object) inside the dialog's loop. So a
+// command that ran one touches the window again only while its guard holds.
+
 void CMainFrame::OnRButtonDown(UINT, CPoint point) {
+  if (!TakesInput()) return;
   UpdateHot(compact, point.x, point.y);
   ClientToScreen(&point);
 
@@ -56,13 +54,13 @@ void CMainFrame::OnSlotAdd() {
   int page = app->m_nChar;
   int slot = contextSlot;
 
-  CFileDialog dialog(TRUE, "*.exe", nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST,
-                     kSlotFileFilter, nullptr);
+  CFileDialog dialog(TRUE, "*.exe", nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, kSlotFileFilter,
+                     nullptr);
   dialog.m_ofn.lpstrTitle = "添加";
-  HWND hwnd = m_hWnd;
-  if (dialog.DoModal() != IDOK) return;
+  CWndGuard alive(this);
+  if (dialog.DoModal() != IDOK || !alive) return;
   app->AddSlotFromFile(page, slot, dialog.GetPathName(), -1);
-  if (!StillOpen(hwnd, this)) return;
+  if (!alive) return;
   RedrawAll();
   Show();
 }
@@ -71,9 +69,9 @@ void CMainFrame::OnSlotEdit() {
   if (contextSlot < 0) return;
   CLauncherApp* app = TheApp();
   if (!app->CurrentPage().IsUsed(contextSlot)) return;
-  HWND hwnd = m_hWnd;
+  CWndGuard alive(this);
   app->EditSlotComment(app->m_nChar, contextSlot);
-  if (!StillOpen(hwnd, this)) return;
+  if (!alive) return;
   RedrawAll();
   Show();
 }
@@ -82,10 +80,10 @@ void CMainFrame::OnSlotDelete() {
   if (contextSlot < 0) return;
   LaunchPage& page = TheApp()->CurrentPage();
   if (!page.IsUsed(contextSlot)) return;
-  HWND hwnd = m_hWnd;
   int slot = contextSlot;
+  CWndGuard alive(this);
   int answer = AfxMessageBox("已被删除。", MB_OKCANCEL);
-  if (!StillOpen(hwnd, this)) return;
+  if (!alive) return;
   if (answer == IDOK) {
     page.ClearSlot(slot);
     RedrawAll();
@@ -101,15 +99,14 @@ void CMainFrame::OnPageSettings() {
   dialog.m_strName = page.GetName() ? page.GetName() : "";
   dialog.m_bTopMost = app->m_nTopMost;
   dialog.m_bFixedPos = app->m_nFixedPos;
-  HWND hwnd = m_hWnd;
-  if (dialog.DoModal() != IDOK) return;
+  CWndGuard alive(this);
+  // A dialog whose window went with the launcher's returns neither OK nor Cancel.
+  if (dialog.DoModal() != IDOK || !alive) return;
 
   int oldTopMost = app->m_nTopMost;
   page.SetName(dialog.m_strName);
   app->m_nTopMost = dialog.m_bTopMost;
   app->m_nFixedPos = dialog.m_bFixedPos;
-  // Confirmed values count even when the window has gone meanwhile: the exit saves them.
-  if (!StillOpen(hwnd, this)) return;
   if (app->m_nTopMost != oldTopMost) {
     if (app->m_nTopMost) {
       ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
@@ -128,7 +125,7 @@ void CMainFrame::OnPageSettings() {
 }
 
 void CMainFrame::OnDropFiles(HDROP drop) {
-  if (!compact) TakeDroppedFile(drop);
+  if (!compact && TakesInput()) TakeDroppedFile(drop);
   ::DragFinish(drop);
 }
 
@@ -141,7 +138,7 @@ void CMainFrame::TakeDroppedFile(HDROP drop) {
   if (slot < 0) return;
 
   CLauncherApp* app = TheApp();
-  HWND hwnd = m_hWnd;
+  CWndGuard alive(this);
   UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
   for (UINT i = 0; i < count; ++i) {
     // A name that does not fit MAX_PATH would arrive cut (a different file),
@@ -152,7 +149,7 @@ void CMainFrame::TakeDroppedFile(HDROP drop) {
     UINT length = ::DragQueryFileA(drop, i, path, MAX_PATH + 1);
     if (length == 0 || std::strlen(path) >= MAX_PATH) continue;
     if (app->AddSlotFromFile(app->m_nChar, slot, path, static_cast<int>(length))) {
-      if (!StillOpen(hwnd, this)) return;
+      if (!alive) return;
       RedrawAll();
       Show();
       return;
@@ -162,16 +159,22 @@ void CMainFrame::TakeDroppedFile(HDROP drop) {
 
 BOOL CMainFrame::OnQueryEndSession() {
   if (!CFrameWnd::OnQueryEndSession()) return FALSE;
+  // Once it has its answer the system may end the process at any moment, so
+  // the settings are complete in their file before it gets one; the close
+  // that follows writes nothing more.
+  SaveForSessionEnd();
   PostMessage(WM_CLOSE);
   return TRUE;
 }
 
 void CMainFrame::OnEndSession(BOOL ending) {
-  if (!ending) return;
-  // The system may end the process as soon as this returns, before the
-  // posted close arrives: save now (the exit save then does nothing).
+  // A session ended without being asked first still gets its save.
+  if (ending) SaveForSessionEnd();
+}
+
+void CMainFrame::SaveForSessionEnd() {
   CLauncherApp* app = TheApp();
-  app->m_nPosX = charLeft;
-  app->m_nPosY = charTop;
-  app->SaveSettings();
+  if (!app) return;
+  if (app->IsStartedUp()) HandBackPosition();
+  app->SaveForSessionEnd();
 }

@@ -44,7 +44,7 @@ void CMainFrame::OnMouseMove(UINT, CPoint point) {
 
 void CMainFrame::OnLButtonDown(UINT, CPoint point) {
   CLauncherApp* app = TheApp();
-  if (!app) return;
+  if (!app || !TakesInput()) return;
   UpdateHot(compact, point.x, point.y);
 
   if (hotState == kHotHover) {
@@ -60,7 +60,11 @@ void CMainFrame::OnLButtonDown(UINT, CPoint point) {
       int slot = hotItem - kHotFirstSlot;
       if (app->m_pPages[page].IsUsed(slot)) {
         PlayClick();
+        // A target that fails is reported in a box, whose loop the end of
+        // the session can reach: it may take this window with it.
+        CWndGuard alive(this);
         app->m_pPages[page].RunSlot(m_hWnd, slot);
+        if (!alive) return;
       }
     }
     RedrawAll();
@@ -87,8 +91,11 @@ void CMainFrame::OnLButtonDown(UINT, CPoint point) {
   }
 
   // Anywhere else drags the window (the system's move loop runs until the
-  // button is released), unless its position is locked.
+  // button is released, and the end of the session can reach it), unless
+  // its position is locked.
+  CWndGuard alive(this);
   if (!app->m_nFixedPos) SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, 0);
+  if (!alive) return;
   GetWindowRect(&window);
   charLeft = CharacterLeftFor(window.left, compact != 0, panelSide);
   charTop = window.top;
@@ -105,10 +112,14 @@ void CMainFrame::OnLButtonUp(UINT, CPoint point) {
 void CMainFrame::OnTimer(UINT_PTR id) {
   KillTimer(id);
   if (id == kTimerId) {
+    // Without a pointer position (a locked workstation, another desktop)
+    // the hot item stays as it is until one can be had again.
     POINT cursor;
-    ::GetCursorPos(&cursor);
-    ScreenToClient(&cursor);
-    int changed = UpdateHot(compact, cursor.x, cursor.y);
+    int changed = 0;
+    if (::GetCursorPos(&cursor)) {
+      ScreenToClient(&cursor);
+      changed = UpdateHot(compact, cursor.x, cursor.y);
+    }
     BlinkTick tick = AdvanceBlink(&blink, &std::rand);
     if (tick.stepped) {
       RedrawAll();

@@ -1,20 +1,114 @@
-// dida-remote: drives a running launcher from scripts.
+// dida-remote: drives a running launcher from scripts and tests.
 //   dida-remote command ID   sends WM_COMMAND ID (57665 is Exit, as in the menu)
 //   dida-remote message MSG WPARAM   sends a window message (e.g. the end of a session)
 //   dida-remote rect         prints the launcher window's rectangle: left top right bottom
-// Exit code 0 on success, 1 when no launcher runs, 2 on bad usage.
+//   dida-remote logoff INI COPY
+//                            ends the session as the system does: WM_QUERYENDSESSION,
+//                            then, once it has returned, copies INI to COPY and sends
+//                            WM_ENDSESSION(TRUE); prints the launcher's answer (1 or 0)
+//   dida-remote watch FILE STOP OUT
+//                            reads FILE again and again until the file STOP exists; each
+//                            different text seen is written to OUT0, OUT1, ...; prints
+//                            "reads N missing M texts K" (missing: FILE could not be opened)
+// Exit code 0 on success, 1 when no launcher runs (or a message timed out), 2 on bad usage.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A whole file's bytes; false when it cannot be opened (missing, or held
+// without sharing).
+bool ReadWhole(const char* path, std::string* text) {
+  HANDLE file =
+      ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  text->clear();
+  char buffer[4096];
+  DWORD got = 0;
+  while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+    text->append(buffer, got);
+  ::CloseHandle(file);
+  return true;
+}
+
+bool WriteWhole(const std::string& path, const std::string& text) {
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return false;
+  bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+  return std::fclose(f) == 0 && ok;
+}
+
+// Sends a message and waits at most 20 s for the answer.
+bool Ask(HWND launcher, UINT message, WPARAM wParam, DWORD_PTR* answer) {
+  return ::SendMessageTimeoutA(launcher, message, wParam, 0, SMTO_NORMAL, 20000, answer) != 0;
+}
+
+int Logoff(HWND launcher, const char* ini, const char* copy) {
+  DWORD_PTR answer = 0;
+  if (!Ask(launcher, WM_QUERYENDSESSION, 0, &answer)) return 1;
+  // What the file holds the moment the system has its answer.
+  std::string text;
+  if (!ReadWhole(ini, &text)) text.clear();
+  if (!WriteWhole(copy, text)) return 2;
+  // The close the launcher posted itself may have run already: a window
+  // that is gone gets no WM_ENDSESSION, as with the system.
+  DWORD_PTR ignored = 0;
+  if (!Ask(launcher, WM_ENDSESSION, TRUE, &ignored) && ::IsWindow(launcher)) return 1;
+  std::printf("%d\n", answer ? 1 : 0);
+  return 0;
+}
+
+int Watch(const char* file, const char* stop, const char* out) {
+  std::vector<std::string> seen;
+  long reads = 0, missing = 0;
+  std::string text;
+  while (::GetFileAttributesA(stop) == INVALID_FILE_ATTRIBUTES) {
+    ++reads;
+    if (!ReadWhole(file, &text)) {
+      ++missing;
+      continue;
+    }
+    bool known = false;
+    for (const std::string& s : seen) known = known || s == text;
+    if (!known) seen.push_back(text);
+  }
+  for (std::size_t i = 0; i < seen.size(); ++i) {
+    if (!WriteWhole(std::string(out) + std::to_string(i), seen[i])) return 2;
+  }
+  std::printf("reads %ld missing %ld texts %u\n", reads, missing,
+              static_cast<unsigned>(seen.size()));
+  return 0;
+}
+
+// The launcher's own window. Its message boxes carry the same title "dida",
+// but they are dialogs (class #32770).
+HWND FindLauncher() {
+  HWND found = nullptr;
+  while ((found = ::FindWindowExA(nullptr, found, nullptr, "dida")) != nullptr) {
+    char name[16] = {};
+    ::GetClassNameA(found, name, sizeof name);
+    if (std::strcmp(name, "#32770") != 0) return found;
+  }
+  return nullptr;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: dida-remote command ID | message MSG WPARAM | rect\n");
+    std::fprintf(stderr,
+                 "usage: dida-remote command ID | message MSG WPARAM | rect | logoff INI COPY |"
+                 " watch FILE STOP OUT\n");
     return 2;
   }
-  HWND launcher = ::FindWindowA(nullptr, "dida");
+  if (std::strcmp(argv[1], "watch") == 0 && argc == 5) return Watch(argv[2], argv[3], argv[4]);
+  HWND launcher = FindLauncher();
   if (!launcher) {
     std::fprintf(stderr, "dida-remote: no launcher window\n");
     return 1;
@@ -28,6 +122,7 @@ int main(int argc, char** argv) {
                    0);
     return 0;
   }
+  if (std::strcmp(argv[1], "logoff") == 0 && argc == 4) return Logoff(launcher, argv[2], argv[3]);
   if (std::strcmp(argv[1], "rect") == 0) {
     RECT r;
     ::GetWindowRect(launcher, &r);

@@ -65,7 +65,8 @@ void CALLBACK ReadMenu(HWND, UINT, UINT_PTR id, DWORD) {
 }
 
 int AnswerBox(HWND owner, const char* text, const char* caption, UINT type) {
-  g_test->boxes_.push_back({owner, text ? text : "", caption ? caption : "", type});
+  g_test->boxes_.push_back({owner, text ? text : "", caption ? caption : "", type,
+                            owner && ::IsWindowEnabled(owner) != FALSE});
   if (g_test->boxAnswers_.empty()) return IDOK;
   int answer = g_test->boxAnswers_.front();
   g_test->boxAnswers_.pop_front();
@@ -73,7 +74,9 @@ int AnswerBox(HWND owner, const char* text, const char* caption, UINT type) {
 }
 
 void MeetDialog(CDialog* dialog, HWND dlg) {
-  g_test->dialogs_.push_back({dialog->GetTemplateId(), ControlText(dlg)});
+  HWND owner = ::GetWindow(dlg, GW_OWNER);
+  g_test->dialogs_.push_back({dialog->GetTemplateId(), ControlText(dlg), owner,
+                              owner && ::IsWindowEnabled(owner) != FALSE, dlg});
   if (g_test->onDialog_) {
     g_test->onDialog_(dialog, dlg);
   } else {
@@ -94,6 +97,7 @@ BOOL MeetFileDialog(OPENFILENAMEA* ofn) {
   call.defaultExtension = ofn->lpstrDefExt ? ofn->lpstrDefExt : "";
   call.filterIndex = ofn->nFilterIndex;
   call.owner = ofn->hwndOwner;
+  call.ownerEnabled = call.owner && ::IsWindowEnabled(call.owner) != FALSE;
   g_test->fileDialogs_.push_back(call);
   const std::string& path = g_test->chosenFile_;
   if (path.empty() || path.size() >= ofn->nMaxFile) return FALSE;

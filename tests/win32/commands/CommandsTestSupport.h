@@ -39,12 +39,16 @@ struct BoxCall {
   std::string text;
   std::string caption;
   UINT type;
+  bool ownerEnabled;  // while the box was up
 };
 
 // A modal dialog as the dialog hook met it.
 struct DialogCall {
   UINT templateId;
   std::string caption;
+  HWND owner;
+  bool ownerEnabled;
+  HWND dialog;
 };
 
 // What the file dialog hook was handed.
@@ -55,6 +59,7 @@ struct FileDialogCall {
   std::string defaultExtension;
   DWORD filterIndex;
   HWND owner;
+  bool ownerEnabled;
 };
 
 // A drop handle as the shell makes it: DROPFILES with the point in client
@@ -73,6 +78,11 @@ void DrainQueue();
 // creation fails, then all are freed again.
 int GdiHeadroom();
 int UserHeadroom();
+
+// Frame objects deleted so far (FreedMemory.cpp keeps their blocks poisoned),
+// and how many of their bytes were written after the delete.
+int FreedFrames();
+int BytesWrittenAfterFree();
 
 // The whole file as bytes (empty when it is missing).
 std::string FileText(const std::string& path);

@@ -3,6 +3,7 @@
 // size are never handed out again, so a handler that runs on after its
 // window was destroyed reads garbage pointers and faults. A fault then ends
 // the test program at once with a message (no crash dialog to wait for).
+// The kept blocks are listed, so a test can also see a write into one.
 #include <windows.h>
 
 #include <cstdio>
@@ -11,6 +12,7 @@
 #include <new>
 
 #include "launcher/MainFrame.h"
+#include "tests/win32/commands/CommandsTestSupport.h"
 
 namespace {
 
@@ -24,6 +26,10 @@ LONG WINAPI ReportFault(EXCEPTION_POINTERS* info) {
   ::TerminateProcess(::GetCurrentProcess(), 99);
   return EXCEPTION_EXECUTE_HANDLER;
 }
+
+// Never freed; a plain array, so that recording a block allocates nothing.
+unsigned char* g_freedFrames[64];
+int g_freedFrameCount = 0;
 
 const bool g_installed = [] {
   ::SetUnhandledExceptionFilter(&ReportFault);
@@ -53,9 +59,24 @@ void operator delete(void* p) noexcept {
   std::size_t size;
   std::memcpy(&size, block, sizeof size);
   std::memset(p, 0xDD, size);
-  if (size == sizeof(CMainFrame)) return;  // kept poisoned, never reused
+  if (size == sizeof(CMainFrame)) {  // kept poisoned, never reused
+    if (g_freedFrameCount < 64) g_freedFrames[g_freedFrameCount++] = static_cast<unsigned char*>(p);
+    return;
+  }
   std::free(block);
 }
 
 void operator delete(void* p, const std::nothrow_t&) noexcept { ::operator delete(p); }
 void operator delete(void* p, std::size_t) noexcept { ::operator delete(p); }
+
+int FreedFrames() { return g_freedFrameCount; }
+
+int BytesWrittenAfterFree() {
+  int written = 0;
+  for (int i = 0; i < g_freedFrameCount; ++i) {
+    for (std::size_t b = 0; b < sizeof(CMainFrame); ++b) {
+      if (g_freedFrames[i][b] != 0xDD) ++written;
+    }
+  }
+  return written;
+}

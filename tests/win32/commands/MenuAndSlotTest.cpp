@@ -147,10 +147,14 @@ TEST_P(AddTest, FillsTheSlotFromTheChosenFileThenAsksForItsComment) {
             std::string("\xB3\xCC\xD0\xF2\0*.exe\0\xCB\xF9\xD3\xD0\xCE\xC4\xBC\xFE\0*.*\0\0", 25));
   EXPECT_EQ(f.filterIndex, 1u);
   EXPECT_EQ(f.defaultExtension, "exe");
-  EXPECT_EQ(f.owner, nullptr);
+  // Both dialogs belong to the launcher, which takes no input while they are up.
+  EXPECT_EQ(f.owner, hwnd_);
+  EXPECT_FALSE(f.ownerEnabled);
 
   ASSERT_EQ(dialogs_.size(), 1u);
   EXPECT_EQ(dialogs_[0].templateId, static_cast<UINT>(IDD_COMMENT));
+  EXPECT_EQ(dialogs_[0].owner, hwnd_);
+  EXPECT_FALSE(dialogs_[0].ownerEnabled);
   EXPECT_EQ(proposed, "Chess");
   EXPECT_EQ(std::string(Page(0).GetExec(4)), "C:\\Games\\Chess.exe");
   EXPECT_EQ(std::string(Page(0).GetComment(4)), c.comment);
@@ -158,9 +162,13 @@ TEST_P(AddTest, FillsTheSlotFromTheChosenFileThenAsksForItsComment) {
     ASSERT_EQ(boxes_.size(), 1u);
     EXPECT_EQ(boxes_[0].text, kTooLong);
     EXPECT_EQ(boxes_[0].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    // The dialog's own box belongs to the dialog.
+    EXPECT_EQ(boxes_[0].owner, dialogs_[0].dialog);
+    EXPECT_FALSE(boxes_[0].ownerEnabled);
   } else {
     EXPECT_TRUE(boxes_.empty());
   }
+  EXPECT_TRUE(::IsWindowEnabled(hwnd_));
   // Redrawn and shown: the slot's icon is in the back buffer.
   EXPECT_GT(IconCellDifferences(4), 50);
   EXPECT_GT(paints_, paintsBefore);
@@ -227,6 +235,8 @@ TEST_P(DeleteTest, AsksFirstAndOnOkEmptiesTheSlot) {
   EXPECT_EQ(boxes_[0].caption, "dida");
   EXPECT_EQ(boxes_[0].type, static_cast<UINT>(MB_OKCANCEL | MB_ICONEXCLAMATION));
   EXPECT_EQ(boxes_[0].owner, hwnd_);
+  EXPECT_FALSE(boxes_[0].ownerEnabled);
+  EXPECT_TRUE(::IsWindowEnabled(hwnd_));
   EXPECT_GT(paints_, paintsBefore);  // shown again, whichever the answer
   if (answer == IDOK) {
     EXPECT_FALSE(Page(0).IsUsed(3));
@@ -247,12 +257,35 @@ INSTANTIATE_TEST_SUITE_P(Answers, DeleteTest, ::testing::Values(IDOK, IDCANCEL),
                            return info.param == IDOK ? "ok" : "cancel";
                          });
 
+// While slot k's comment is being edited, the menu's Delete for the same slot
+// must not get through: OK would then write a comment into an emptied slot.
+// The launcher is disabled under its dialog and acts on no press.
+TEST_F(CommandsTest, NoSlotCanBeDeletedWhileItsCommentIsEdited) {
+  OpenPanel(1);
+  FillSlot(0, 3, "C:\\x.exe", "old");
+  POINT slot = SlotPoint(3);
+  onDialog_ = [&](CDialog*, HWND dlg) {
+    // Right press over the same slot, Delete picked, its question answered OK.
+    for (int i = 0; i < 3; ++i) ::PostMessageA(hwnd_, WM_KEYDOWN, VK_DOWN, 1);
+    ::PostMessageA(hwnd_, WM_KEYDOWN, VK_RETURN, 1);
+    ::SendMessageA(hwnd_, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(slot.x, slot.y));
+    SetTextAndOk(dlg, IDC_COMMENT, "new");
+  };
+  RightClick(slot, Pick(1));  // Edit
+  ASSERT_EQ(dialogs_.size(), 1u);
+  EXPECT_TRUE(boxes_.empty());  // no delete question was asked
+  ASSERT_TRUE(Page(0).IsUsed(3));
+  EXPECT_EQ(std::string(Page(0).GetComment(3)), "new");
+}
+
 TEST_F(CommandsTest, AboutOpensTheAboutBox) {
   PlaceCompact(300, 20);
   RightClick(CharacterPoint(), Pick(1));
   ASSERT_EQ(dialogs_.size(), 1u);
   EXPECT_EQ(dialogs_[0].templateId, static_cast<UINT>(IDD_ABOUTBOX));
-  EXPECT_TRUE(::IsWindow(hwnd_));
+  EXPECT_EQ(dialogs_[0].owner, hwnd_);
+  EXPECT_FALSE(dialogs_[0].ownerEnabled);
+  EXPECT_TRUE(::IsWindowEnabled(hwnd_));
 }
 
 TEST_F(CommandsTest, ExitFromTheMenuClosesTheWindowAndHandsBackItsPosition) {

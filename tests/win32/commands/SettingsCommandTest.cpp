@@ -166,7 +166,16 @@ TEST_P(ResetTest, ResetEmptiesThePageEvenWhenTheDialogIsCancelled) {
   };
   RightClick(CharacterPoint(), kPickSettings);
   ASSERT_EQ(dialogs_.size(), 1u);
-  EXPECT_EQ(boxes_.size(), c.boxes);
+  EXPECT_EQ(dialogs_[0].owner, hwnd_);
+  EXPECT_FALSE(dialogs_[0].ownerEnabled);
+  ASSERT_EQ(boxes_.size(), c.boxes);
+  // The question (and the report) belong to the dialog, which cannot be
+  // pressed again while they are up.
+  for (const BoxCall& box : boxes_) {
+    EXPECT_EQ(box.owner, dialogs_[0].dialog);
+    EXPECT_FALSE(box.ownerEnabled);
+  }
+  EXPECT_TRUE(::IsWindowEnabled(hwnd_));
   for (int slot = 0; slot < 8; slot += 2) {
     EXPECT_EQ(Page(3).IsUsed(slot) == 0, c.emptied) << slot;
   }

@@ -112,6 +112,7 @@ void LauncherWindowTest::SetUp() {
   frame_ = new CMainFrame;
   app_->m_pMainWnd = frame_;
   ASSERT_TRUE(frame_->CreateLauncher());
+  app_->FinishStartUp();
   hwnd_ = frame_->m_hWnd;
   g_hMainWnd = hwnd_;
   DrawSurface::SetReferenceWindow(hwnd_);
