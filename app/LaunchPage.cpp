@@ -1,12 +1,12 @@
 #include "app/LaunchPage.h"
 
-#include <shellapi.h>
 
 #include <cstdlib>
 #include <cstring>
 
 #include "app/core/PathText.h"
 #include "common/HeapString.h"
+#include "framework/LateShell.h"
 #include "framework/ModuleState.h"
 
 namespace {
@@ -44,7 +44,7 @@ HICON ExtractIntoBuffer(const char* path, char (&buffer)[kIconPathSize]) {
   if (!path || std::strlen(path) >= MAX_PATH) return nullptr;
   std::memcpy(buffer, path, std::strlen(path) + 1);
   WORD index = 0;
-  return ExtractAssociatedIconA(g_hInstance, buffer, &index);
+  return late::ExtractAssociatedIconA(g_hInstance, buffer, &index);
 }
 
 }  // namespace

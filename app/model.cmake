@@ -14,5 +14,5 @@ if(DIDA_WIN32)
     ${CMAKE_CURRENT_LIST_DIR}/PageStore.cpp)
   target_include_directories(dida_app_model PUBLIC ${CMAKE_SOURCE_DIR})
   target_link_libraries(dida_app_model PUBLIC
-    dida_app_core dida_common dida_framework shell32 user32 gdi32)
+    dida_app_core dida_common dida_framework user32 gdi32)
 endif()

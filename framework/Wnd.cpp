@@ -1,6 +1,5 @@
 #include "framework/Wnd.h"
 
-#include <shellapi.h>
 
 #include <cstdio>
 #include <map>
@@ -109,7 +108,12 @@ void CWnd::MoveWindow(int x, int y, int width, int height, BOOL repaint) {
   ::MoveWindow(m_hWnd, x, y, width, height, repaint);
 }
 
-void CWnd::DragAcceptFiles(BOOL accept) { ::DragAcceptFiles(m_hWnd, accept); }
+// What the shell's DragAcceptFiles does, without loading the shell at start-up.
+void CWnd::DragAcceptFiles(BOOL accept) {
+  LONG_PTR style = ::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE);
+  style = accept ? (style | WS_EX_ACCEPTFILES) : (style & ~static_cast<LONG_PTR>(WS_EX_ACCEPTFILES));
+  ::SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, style);
+}
 
 LRESULT CWnd::Default() {
   if (!g_current) return 0;

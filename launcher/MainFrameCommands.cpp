@@ -1,8 +1,6 @@
 // CMainFrame: the popup menu, the slot commands, files dropped from the shell,
 // and the end of a session.
 #include <windows.h>
-// After windows.h, which they build on.
-#include <shellapi.h>
 
 #include <cstring>
 
@@ -11,6 +9,7 @@
 #include "dialogs/PageSettingsDlg.h"
 #include "framework/FileDialog.h"
 #include "framework/Menu.h"
+#include "framework/LateShell.h"
 #include "framework/MessageBox.h"
 #include "launcher/LauncherGeometry.h"
 #include "launcher/MainFrame.h"
@@ -126,27 +125,27 @@ void CMainFrame::OnPageSettings() {
 
 void CMainFrame::OnDropFiles(HDROP drop) {
   if (!compact && TakesInput()) TakeDroppedFile(drop);
-  ::DragFinish(drop);
+  late::DragFinish(drop);
 }
 
 void CMainFrame::TakeDroppedFile(HDROP drop) {
   ::SetForegroundWindow(m_hWnd);
   POINT point;
-  ::DragQueryPoint(drop, &point);
+  late::DragQueryPoint(drop, &point);
   if (panelSide == 2) point.x -= kCharacterWidth;
   int slot = SlotAt(point.x, point.y);
   if (slot < 0) return;
 
   CLauncherApp* app = TheApp();
   CWndGuard alive(this);
-  UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+  UINT count = late::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
   for (UINT i = 0; i < count; ++i) {
     // A name that does not fit MAX_PATH would arrive cut (a different file),
     // or, converted from a wide drop, without its terminator. The buffer has
     // room for one byte more than the longest name taken, its last byte is
     // never written, and a name that reaches MAX_PATH bytes is skipped.
     char path[MAX_PATH + 2] = {};
-    UINT length = ::DragQueryFileA(drop, i, path, MAX_PATH + 1);
+    UINT length = late::DragQueryFileA(drop, i, path, MAX_PATH + 1);
     if (length == 0 || std::strlen(path) >= MAX_PATH) continue;
     if (app->AddSlotFromFile(app->m_nChar, slot, path, static_cast<int>(length))) {
       if (!alive) return;

@@ -1,12 +1,11 @@
 // Starting a slot's target: the shell opens it the way it opens that kind of
 // file, in the folder that holds it; a failure is reported, the slot kept.
 #include <windows.h>
-// After windows.h, which it builds on.
-#include <shellapi.h>
 
 #include <cstdint>
 
 #include "app/LaunchPage.h"
+#include "framework/LateShell.h"
 #include "framework/MessageBox.h"
 #include "launcher/LaunchRules.h"
 
@@ -17,7 +16,7 @@ void LaunchPage::RunSlot(HWND owner, int slot) const {
   // A folder too long for the buffer gets none: the shell then starts the
   // target from the current folder or reports it like any other failure.
   const char* directory = WorkingDirectoryOf(target, folder, sizeof folder) ? folder : nullptr;
-  HINSTANCE result = ::ShellExecuteA(owner, nullptr, target, nullptr, directory, SW_SHOWNORMAL);
+  HINSTANCE result = late::ShellExecuteA(owner, nullptr, target, nullptr, directory, SW_SHOWNORMAL);
   const char* failure = LaunchFailureText(reinterpret_cast<std::intptr_t>(result));
   if (failure) AfxMessageBox(failure, MB_OK);
 }
