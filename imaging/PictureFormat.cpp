@@ -83,6 +83,14 @@ class PixelSink {
 
   bool full() const { return m_y >= m_height; }
 
+  // The pixels a stopped stream did not reach count as zeros.
+  void ZeroRest() {
+    if (full()) return;
+    PutAcrossRows(0,
+                  static_cast<std::uint32_t>(m_height - m_y) * static_cast<std::uint32_t>(m_width) -
+                      static_cast<std::uint32_t>(m_x));
+  }
+
   // n pixels of one colour; false when they would pass the picture's end.
   // The common case, a run that ends inside a visible row, stays inline.
   bool Put(std::uint32_t colour, std::uint32_t n) {
@@ -504,8 +512,7 @@ int DecodePixels(const PictureRecord& record, std::uint32_t* pixels, int stride,
       ok = DecodeGreyRle(in, out, record.escape(), (record.flags() & kPicHorizontalDelta) != 0);
     }
   }
-  // An end code before the last pixel is a complete stream: the pixels after
-  // it keep what the target held.
+  out.ZeroRest();
   return ok ? 1 : 0;
 }
 
