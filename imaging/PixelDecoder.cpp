@@ -278,6 +278,7 @@ void DecodeRow(Stream& s, Tokens& shared, std::uint32_t* dst, const std::uint32_
 // A row after the stream stopped: zeros, restored.
 template <bool V>
 void ZeroRow(std::uint32_t* row, const std::uint32_t* below, int width) {
+  if (width == 0) return;  // the target may then be no memory at all
   if (V) {
     std::memcpy(row, below, static_cast<std::size_t>(width) * 4);
   } else {
