@@ -54,6 +54,7 @@ std::uint32_t Fault(Stop& stop) {
 
 // Encoding 4: c G R | E FF G R | E n B G R | E 00.
 struct ColourTokens {
+  static constexpr bool kColourLiterals = true;  // c G R with c != E
   std::uint8_t escape;
   Stop stop = Stop::kNone;
 
@@ -90,6 +91,7 @@ struct ColourTokens {
 // Encoding 8: literals as in encoding 4; runs of palette entries, E n with a
 // one-entry palette, E i n otherwise.
 struct PaletteTokens {
+  static constexpr bool kColourLiterals = true;
   std::uint8_t escape;
   int count;
   const std::uint8_t* palette;  // 4 bytes an entry, inside the record
@@ -133,6 +135,7 @@ struct PaletteTokens {
 
 // Encoding 12: grey levels, with colour pixels while the switch is on.
 struct GreyTokens {
+  static constexpr bool kColourLiterals = false;  // one byte, or three
   std::uint8_t escape;
   bool canSwitch;
   bool colourOn = false;
@@ -216,6 +219,24 @@ void PutRun(std::uint32_t* dst, const std::uint32_t* below, std::uint32_t n, std
   for (std::uint32_t i = 0; i < n; ++i) dst[i] = V ? below[i] ^ colour : colour;
 }
 
+// Most runs are short and of varying length, and a loop that stops at the
+// exact length mispredicts at its end. Where the row has room, a run
+// without the horizontal filter is written in whole blocks of eight; the
+// pixels past n are overwritten by the tokens that follow (or by the zeros
+// of an early end). The block goes through a local so that the compiler
+// need not fear an overlap with the row below and can use vector registers.
+constexpr std::uint32_t kRunBlock = 8;
+
+template <bool V>
+void PutRunBlocks(std::uint32_t* dst, const std::uint32_t* below, std::uint32_t n,
+                  std::uint32_t colour) {
+  for (std::uint32_t i = 0; i < n; i += kRunBlock) {
+    std::uint32_t block[kRunBlock];
+    for (std::uint32_t j = 0; j < kRunBlock; ++j) block[j] = V ? below[i + j] ^ colour : colour;
+    std::memcpy(dst + i, block, sizeof block);
+  }
+}
+
 // Where the stream stands between rows.
 struct Stream {
   const std::uint8_t* p;
@@ -247,6 +268,17 @@ void DecodeRow(Stream& s, Tokens& shared, std::uint32_t* dst, const std::uint32_
     if (V) below += n;
   }
   while (dst != rowEnd) {
+    if (Tokens::kColourLiterals && p < fastEnd && *p != tokens.escape) {
+      // A stretch of literals, bounded once by the row and by the input.
+      std::size_t k = std::min<std::size_t>(static_cast<std::size_t>(rowEnd - dst),
+                                            static_cast<std::size_t>(fastEnd - p + 2) / 3);
+      do {
+        *dst++ = Restore<H, V>(ColourAt<false>(p), prefix, below);
+        if (V) ++below;
+        p += 3;
+      } while (--k != 0 && *p != tokens.escape);
+      continue;
+    }
     std::uint32_t colour;
     std::uint32_t n = p < fastEnd ? tokens.template Next<false>(p, end, colour)
                                   : tokens.template Next<true>(p, end, colour);
@@ -260,6 +292,12 @@ void DecodeRow(Stream& s, Tokens& shared, std::uint32_t* dst, const std::uint32_
       continue;
     }
     const std::uint32_t room = static_cast<std::uint32_t>(rowEnd - dst);
+    if (!H && ((n + kRunBlock - 1) & ~(kRunBlock - 1)) <= room) {
+      PutRunBlocks<V>(dst, below, n, colour);
+      dst += n;
+      if (V) below += n;
+      continue;
+    }
     if (n > room) {
       s.runColour = colour;
       s.runLeft = n - room;
