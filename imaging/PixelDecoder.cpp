@@ -230,7 +230,7 @@ constexpr std::uint32_t kRunBlock = 8;
 // From this length on, a run of zeros under the vertical filter (most runs
 // in the launcher's art) is one copy of the row below by the C library,
 // which uses whatever vector instructions the processor has. The 32-bit
-// build's own code may not use any, so there this halves the decode time.
+// build's own code may not use any; there this saves a third of the time.
 constexpr std::uint32_t kLongCopy = 16;
 
 template <bool V>
