@@ -298,8 +298,9 @@ void DecodeRow(Stream& s, Tokens& shared, std::uint32_t* dst, const std::uint32_
       continue;
     }
     const std::uint32_t room = static_cast<std::uint32_t>(rowEnd - dst);
-    if (V && !H && colour == 0 && n >= kLongCopy && n <= room) {
-      // Zeros under the vertical filter repeat the row below.
+    if (V && colour == 0 && (!H || prefix == 0) && n >= kLongCopy && n <= room) {
+      // Zeros under the vertical filter repeat the row below (with the
+      // horizontal filter, they repeat the prefix, here zero too).
       std::memcpy(dst, below, n * 4);
       dst += n;
       below += n;
