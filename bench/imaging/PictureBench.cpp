@@ -6,6 +6,10 @@
 // libpng) beside them. Every decoded picture is checked against the plain
 // decoder first. Prints ratios; machines here are noisy, so only ratios
 // within one run mean anything.
+//
+//   build/host/bin/imaging_bench --art=tests/data/imaging/picture-seeds
+//   WINEPREFIX=$PWD/build/win32/wine-bench /usr/lib/wine/wine \
+//       build/win32/bin/imaging_bench.exe --art=tests/data/imaging/picture-seeds
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
