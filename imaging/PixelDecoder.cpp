@@ -278,11 +278,13 @@ void DecodeRow(Stream& s, Tokens& shared, std::uint32_t* dst, const std::uint32_
       // A stretch of literals, bounded once by the row and by the input.
       std::size_t k = std::min<std::size_t>(static_cast<std::size_t>(rowEnd - dst),
                                             static_cast<std::size_t>(fastEnd - p + 2) / 3);
+      std::size_t i = 0;
       do {
-        *dst++ = Restore<H, V>(ColourAt<false>(p), prefix, below);
-        if (V) ++below;
+        dst[i] = Restore<H, V>(ColourAt<false>(p), prefix, V ? below + i : below);
         p += 3;
-      } while (--k != 0 && *p != tokens.escape);
+      } while (++i != k && *p != tokens.escape);
+      dst += i;
+      if (V) below += i;
       continue;
     }
     std::uint32_t colour;
