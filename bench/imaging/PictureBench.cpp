@@ -8,8 +8,8 @@
 // within one run mean anything.
 //
 //   build/host/bin/imaging_bench --art=tests/data/imaging/picture-seeds
-//   WINEPREFIX=$PWD/build/win32/wine-bench /usr/lib/wine/wine \
-//       build/win32/bin/imaging_bench.exe --art=tests/data/imaging/picture-seeds
+//   (with WINEPREFIX set to a prefix of its own, under the 32-bit loader)
+//   /usr/lib/wine/wine build/win32/bin/imaging_bench.exe --art=tests/data/imaging/picture-seeds
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
