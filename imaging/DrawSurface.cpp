@@ -5,6 +5,7 @@
 
 #include "archive/ResourceArchive.h"
 #include "imaging/BmpRows.h"
+#include "imaging/PicturePlacement.h"
 #include "imaging/PixelOps.h"
 
 namespace {
@@ -185,29 +186,11 @@ int DrawSurface::LoadBmp(const std::uint8_t* data, std::size_t size, int x, int 
 }
 
 int DecodeInto(DrawSurface& surface, const PictureRecord& record, int x, int y) {
-  const int w = record.width(), h = record.height();
   if (surface.bitmap == nullptr) {
     // Only a picture at the origin can size an empty surface.
+    const int w = record.width(), h = record.height();
     if (x != 0 || y != 0 || !surface.Create(w, h)) return 0;
     return DecodePixels(record, surface.pixels, w, h);
   }
-  const long long right = static_cast<long long>(x) + w, bottom = static_cast<long long>(y) + h;
-  if (x >= 0 && y >= 0 && right <= surface.width && bottom <= surface.height) {
-    // It fits: decode in place, its bottom row at memory row height - y - h.
-    std::uint32_t* start =
-        surface.pixels + static_cast<std::size_t>(surface.height - y - h) * surface.width + x;
-    return DecodePixels(record, start, surface.width, h);
-  }
-  // It sticks out: decode aside at full size and copy the part inside.
-  if (!SurfaceSizeValid(w, h)) return 0;
-  std::uint32_t* temp = static_cast<std::uint32_t*>(
-      std::calloc(static_cast<std::size_t>(w) * h, sizeof(std::uint32_t)));
-  if (temp == nullptr) return 0;
-  int ok = DecodePixels(record, temp, w, h);
-  BlitSpan span;
-  if (ClipBlit(surface.width, surface.height, w, h, x, y, w, h, 0, 0, &span)) {
-    CopySpan(surface.pixels, surface.width, temp, w, span);
-  }
-  std::free(temp);
-  return ok;
+  return DecodePictureAt(record, surface.pixels, surface.width, surface.height, x, y);
 }

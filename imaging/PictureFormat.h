@@ -75,13 +75,13 @@ bool IsPictureFile(const std::uint8_t* data, std::size_t size);
 
 // Decodes a picture record into `pixels`: `rows` rows of `stride` words, the
 // first stream row into memory row 0. Only the part of the picture that fits
-// (min(width, stride) columns, min(height, rows) rows) is written; the rest of
-// the stream is read and dropped. Returns 1 for a well-formed stream: exactly
-// width x height pixels, then the end code. Anything else is malformed (too
-// many or too few pixels, no end code, a palette index past the palette,
-// tables past the end of the file) and gives 0: decoding stops where the fault
-// lies; rows completed by then are final, the rest keep what they held or are
-// partly written.
+// (min(width, stride) columns, min(height, rows) rows) is written, and all of
+// it: where the stream stops early (an end code, or a fault), the pixels it
+// did not reach count as zeros before the delta filters are undone, so the
+// result never depends on what the target held. Returns 1 when the stream
+// ends with its end code, early or after exactly width x height pixels; 0
+// when it is malformed (too many pixels, no end code, a palette index past
+// the palette, tables past the end of the file).
 int DecodePixels(const PictureRecord& record, std::uint32_t* pixels, int stride, int rows);
 
 // Decodes a mask record into `plane` (planeSize bytes; rows of the record's
@@ -92,7 +92,11 @@ int DecodePixels(const PictureRecord& record, std::uint32_t* pixels, int stride,
 // otherwise.
 int DecodeMask(const PictureRecord& record, std::uint8_t* plane, std::size_t planeSize);
 
+// The same result, decoded the plain way: the stream's values first, then the
+// delta filters as two passes. Slower; the reference for tests and benchmarks.
+int DecodePixelsPlain(const PictureRecord& record, std::uint32_t* pixels, int stride, int rows);
+
 // The XOR delta filters as two plain passes over decoded rows (memory row
-// order): the reference that the decoder's fused filters are tested against.
+// order), as DecodePixelsPlain applies them.
 void UndoHorizontalDelta(std::uint32_t* pixels, int stride, int width, int height);
 void UndoVerticalDelta(std::uint32_t* pixels, int stride, int width, int height);

@@ -1,22 +1,33 @@
-// Decoding pictures shaped like the launcher's (and one large one) and
-// composing a full frame, each timed against memcpy of the same pixel bytes
-// in the same run. Prints the ratios at the end; machines here are noisy, so
-// only ratios mean anything.
-#include <benchmark/benchmark.h>
-
+// Decoding the launcher's three pictures (the shipped files with --art=DIR,
+// otherwise synthetic pictures of the same shape and encoding) and one large
+// one, and composing a full frame, each timed against memcpy of the same
+// bytes in the same run: the pixel decode and the mask decode separately,
+// and on the host build the same pixels stored as QOI and as PNG (libspng,
+// libpng) beside them. Every decoded picture is checked against the plain
+// decoder first. Prints ratios; machines here are noisy, so only ratios
+// within one run mean anything.
+//
+//   build/host/bin/imaging_bench --art=tests/data/imaging/picture-seeds
+//   (with WINEPREFIX set to a prefix of its own, under the 32-bit loader)
+//   /usr/lib/wine/wine build/win32/bin/imaging_bench.exe --art=tests/data/imaging/picture-seeds
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "BenchTimer.h"
 #include "imaging/PictureEncoder.h"
 #include "imaging/PictureFormat.h"
 #include "imaging/PixelOps.h"
+#if DIDA_BENCH_PEERS
+#include "PeerCodecs.h"
+#endif
 
 namespace {
 
@@ -50,6 +61,7 @@ std::vector<std::uint32_t> Art(int w, int h, unsigned seed) {
 
 struct Shape {
   const char* name;
+  const char* file;  // the shipped picture of this shape, read with --art
   int width;
   int height;
   int encoding;
@@ -60,44 +72,22 @@ struct Shape {
 };
 
 const Shape kShapes[] = {
-    {"char_612x157_colour_vdelta_mask", 612, 157, kEncodingColourRle, false, true, true, 0xB6},
-    {"panel_174x132_palette1_hv_mask", 174, 132, kEncodingPaletteRle, true, true, true, 0x08},
-    {"buttons_102x57_colour_vdelta", 102, 57, kEncodingColourRle, false, true, false, 0x25},
-    {"large_2048x2048_colour_vdelta", 2048, 2048, kEncodingColourRle, false, true, false, 0xB6},
+    {"char 612x157", "char.tw", 612, 157, kEncodingColourRle, false, true, true, 0xB6},
+    {"buttons 102x57", "buttons.tw", 102, 57, kEncodingColourRle, false, true, false, 0x25},
+    {"panel 174x132", "panel.tw", 174, 132, kEncodingPaletteRle, true, true, true, 0x08},
+    {"large 2048x2048", nullptr, 2048, 2048, kEncodingColourRle, false, true, false, 0xB6},
 };
 
-struct Encoded {
-  std::vector<std::uint8_t> file;
-  std::vector<std::uint32_t> original;
-};
+std::vector<std::uint8_t> ReadFile(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(f),
+                                   std::istreambuf_iterator<char>());
+}
 
-std::string g_artDir;  // --art=DIR: decode the real char.tw, panel.tw and buttons.tw from DIR
-
-const Encoded& EncodedShape(const Shape& s) {
-  static std::map<std::string, Encoded> cache;
-  auto it = cache.find(s.name);
-  if (it != cache.end()) return it->second;
-  Encoded e;
-  const std::string name = s.name;
-  const std::string file = name.rfind("char", 0) == 0      ? "char.tw"
-                           : name.rfind("panel", 0) == 0   ? "panel.tw"
-                           : name.rfind("buttons", 0) == 0 ? "buttons.tw"
-                                                           : "";
-  if (!g_artDir.empty() && !file.empty()) {
-    std::ifstream f(g_artDir + "/" + file, std::ios::binary);
-    e.file.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-    Picture pic(e.file.data(), e.file.size());
-    PictureRecord rec;
-    if (!pic.Record(0, &rec) || rec.width() != s.width || rec.height() != s.height) {
-      std::fprintf(stderr, "%s/%s is not a %dx%d picture\n", g_artDir.c_str(), file.c_str(),
-                   s.width, s.height);
-      std::abort();
-    }
-    e.original.assign(static_cast<std::size_t>(s.width) * s.height, 0);
-    DecodePixels(rec, e.original.data(), s.width, s.height);
-    return cache.emplace(s.name, std::move(e)).first->second;
-  }
-  e.original = Art(s.width, s.height, static_cast<unsigned>(s.width * 31 + s.height));
+// A picture file of the shape's size and encoding made from synthetic art.
+std::vector<std::uint8_t> SyntheticFile(const Shape& s) {
+  const std::vector<std::uint32_t> px =
+      Art(s.width, s.height, static_cast<unsigned>(s.width * 31 + s.height));
   PictureEncodeOptions o;
   o.encoding = s.encoding;
   o.horizontalDelta = s.hdelta;
@@ -106,45 +96,17 @@ const Encoded& EncodedShape(const Shape& s) {
   if (s.encoding == kEncodingPaletteRle) o.palette = {0x000000};
   std::vector<std::vector<std::uint8_t>> records(1);
   std::string error;
-  if (!EncodePictureRecord(e.original.data(), s.width, s.height, o, s.mask, &records[0], &error)) {
+  if (!EncodePictureRecord(px.data(), s.width, s.height, o, s.mask, &records[0], &error)) {
     std::fprintf(stderr, "encode failed: %s\n", error.c_str());
-    std::abort();
+    std::exit(2);
   }
   if (s.mask) {
-    std::vector<std::uint8_t> plane(e.original.size());
-    for (std::size_t i = 0; i < plane.size(); ++i) plane[i] = e.original[i] == 0x203040 ? 0 : 255;
+    std::vector<std::uint8_t> plane(px.size());
+    for (std::size_t i = 0; i < plane.size(); ++i) plane[i] = px[i] == 0x203040 ? 0 : 255;
     records.emplace_back();
     EncodeMaskRecord(plane.data(), s.width, s.height, MaskEncodeOptions(), &records[1], &error);
   }
-  e.file = AssemblePicture(records);
-  return cache.emplace(s.name, std::move(e)).first->second;
-}
-
-// What the surface's load does with a picture: pixels, then the mask plane.
-void BM_Decode(benchmark::State& state, const Shape* s) {
-  const Encoded& e = EncodedShape(*s);
-  std::vector<std::uint32_t> px(e.original.size());
-  std::vector<std::uint8_t> plane(e.original.size());
-  for (auto _ : state) {
-    Picture pic(e.file.data(), e.file.size());
-    PictureRecord rec, mask;
-    pic.Record(0, &rec);
-    DecodePixels(rec, px.data(), s->width, s->height);
-    if (pic.MaskRecord(&mask)) DecodeMask(mask, plane.data(), plane.size());
-    benchmark::DoNotOptimize(px.data());
-    benchmark::ClobberMemory();
-  }
-  if (px != e.original) state.SkipWithError("decoded pixels differ from the original");
-  state.counters["file_bytes"] = static_cast<double>(e.file.size());
-}
-
-void BM_Memcpy(benchmark::State& state, std::size_t pixelCount) {
-  std::vector<std::uint32_t> src(pixelCount, 0x123456), dst(pixelCount);
-  for (auto _ : state) {
-    std::memcpy(dst.data(), src.data(), pixelCount * sizeof(std::uint32_t));
-    benchmark::DoNotOptimize(dst.data());
-    benchmark::ClobberMemory();
-  }
+  return AssemblePicture(records);
 }
 
 // One frame of the open launcher (276 x 132): the panel, the character, the
@@ -161,62 +123,133 @@ void Blit(Surface& dst, const Surface& src, int dx, int dy, int w, int h, int sx
   }
 }
 
-void BM_Compose(benchmark::State& state) {
-  Surface back{276, 132, std::vector<std::uint32_t>(276 * 132)};
-  Surface chars{612, 157, Art(612, 157, 1)};
-  Surface panel{174, 132, Art(174, 132, 2)};
-  Surface buttons{102, 57, Art(102, 57, 3)};
-  for (auto _ : state) {
-    Blit(back, panel, 102, 0, 174, 132, 0, 0);
-    Blit(back, chars, 0, 0, 102, 113, 2 * 102, 0);
-    Blit(back, buttons, 0, 113, 51, 19, 0, 19);
-    Blit(back, buttons, 51, 113, 51, 19, 51, 0);
-    Blit(back, panel, 102 + 26, 15, 120, 32, 26, 15);  // caption box background
-    benchmark::DoNotOptimize(back.px.data());
-    benchmark::ClobberMemory();
-  }
+void Compose(Surface& back, const Surface& chars, const Surface& panel, const Surface& buttons) {
+  Blit(back, panel, 102, 0, 174, 132, 0, 0);
+  Blit(back, chars, 0, 0, 102, 113, 2 * 102, 0);
+  Blit(back, buttons, 0, 113, 51, 19, 0, 19);
+  Blit(back, buttons, 51, 113, 51, 19, 51, 0);
+  Blit(back, panel, 102 + 26, 15, 120, 32, 26, 15);  // caption box background
+  KeepMemory(back.px.data());
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& r : runs) {
-      if (r.run_type == Run::RT_Iteration) times[r.benchmark_name()] = r.GetAdjustedCPUTime();
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> times;
+struct Options {
+  std::string artDir;
+  int rounds = 15;
 };
+
+Options ParseOptions(int argc, char** argv) {
+  Options o;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strncmp(argv[i], "--art=", 6) == 0) {
+      o.artDir = argv[i] + 6;
+    } else if (std::strncmp(argv[i], "--rounds=", 9) == 0) {
+      o.rounds = std::max(1, std::atoi(argv[i] + 9));
+    } else {
+      std::fprintf(stderr, "usage: imaging_bench [--art=DIR] [--rounds=N]\n");
+      std::exit(2);
+    }
+  }
+  return o;
+}
+
+void Memcpy(std::vector<std::uint8_t>& to, const std::vector<std::uint8_t>& from) {
+  std::memcpy(to.data(), from.data(), from.size());
+  KeepMemory(to.data());
+}
+
+// One line of the table: the ratios of one picture. False when a decoder
+// disagrees with the plain decode.
+bool BenchPicture(const Shape& s, const Options& o) {
+  const bool shipped = !o.artDir.empty() && s.file != nullptr;
+  const std::vector<std::uint8_t> file =
+      shipped ? ReadFile(o.artDir + "/" + s.file) : SyntheticFile(s);
+  const Picture pic(file.data(), file.size());
+  PictureRecord rec, maskRec;
+  if (!pic.Record(0, &rec) || rec.width() != s.width || rec.height() != s.height) {
+    std::fprintf(stderr, "%s is not a %dx%d picture\n", shipped ? s.file : s.name, s.width,
+                 s.height);
+    std::exit(2);
+  }
+  const bool hasMask = pic.MaskRecord(&maskRec);
+  const std::size_t n = static_cast<std::size_t>(s.width) * s.height;
+
+  std::vector<std::uint32_t> px(n), plain(n);
+  std::vector<std::uint8_t> plane(n);
+  const int ok = DecodePixels(rec, px.data(), s.width, s.height);
+  if (DecodePixelsPlain(rec, plain.data(), s.width, s.height) != ok || px != plain || !ok) {
+    std::printf("  %-16s the decoder differs from the plain decode\n", s.name);
+    return false;
+  }
+  std::vector<std::uint8_t> from(n * 4, 1), to(n * 4), maskFrom(n, 1), maskTo(n);
+  std::vector<std::function<void()>> fns = {
+      [&] { Memcpy(to, from); },
+      [&] {
+        DecodePixels(rec, px.data(), s.width, s.height);
+        KeepMemory(px.data());
+      },
+      [&] { Memcpy(maskTo, maskFrom); },
+      [&] {
+        if (hasMask) DecodeMask(maskRec, plane.data(), plane.size());
+        KeepMemory(plane.data());
+      },
+  };
+#if DIDA_BENCH_PEERS
+  const PeerFiles peers = EncodePeers(px, s.width, s.height);
+  const std::vector<std::uint8_t> expected = ToRgba(px, s.width, s.height);
+  std::vector<std::uint8_t> rgba(n * 4);
+  const char* peerNames[] = {"QOI", "libspng", "libpng"};
+  bool (*check[])(const PeerFiles&, std::vector<std::uint8_t>&) = {
+      [](const PeerFiles& f, std::vector<std::uint8_t>& out) { return DecodeQoi(f, out, true); },
+      DecodeSpng, DecodeLibpng};
+  for (int i = 0; i < 3; ++i) {
+    std::fill(rgba.begin(), rgba.end(), 0);
+    if (!check[i](peers, rgba) || rgba != expected) {
+      std::printf("  %-16s %s gives other pixels\n", s.name, peerNames[i]);
+      return false;
+    }
+  }
+  fns.push_back([&] { DecodeQoi(peers, rgba, false); });
+  fns.push_back([&] { DecodeSpng(peers, rgba); });
+  fns.push_back([&] { DecodeLibpng(peers, rgba); });
+#endif
+  const std::vector<double> t = BestSecondsPerCall(fns, o.rounds);
+  std::printf("  %-16s %8.2f", s.name, t[1] / t[0]);
+  if (hasMask) {
+    std::printf(" %8.2f", t[3] / t[2]);
+  } else {
+    std::printf(" %8s", "-");
+  }
+  for (std::size_t i = 4; i < t.size(); ++i) std::printf(" %8.1f", t[i] / t[0]);
+  if (t.size() > 4) std::printf(" %8.1fx", t[4] / t[1]);
+  std::printf("   (memcpy %.2f us)\n", t[0] * 1e6);
+  return true;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    if (std::strncmp(argv[i], "--art=", 6) == 0) {
-      g_artDir = argv[i] + 6;
-      for (int j = i; j + 1 < argc; ++j) argv[j] = argv[j + 1];
-      --argc;
-      --i;
-    }
-  }
-  for (const Shape& s : kShapes) {
-    const std::size_t n = static_cast<std::size_t>(s.width) * s.height;
-    benchmark::RegisterBenchmark((std::string("decode/") + s.name).c_str(), BM_Decode, &s);
-    benchmark::RegisterBenchmark((std::string("memcpy/") + s.name).c_str(), BM_Memcpy, n);
-  }
-  benchmark::RegisterBenchmark("compose/frame_276x132", BM_Compose);
-  benchmark::RegisterBenchmark("memcpy/frame_276x132", BM_Memcpy, std::size_t{276 * 132});
-  benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  std::printf("\nratio to memcpy of the same pixel bytes (target: decode <= 4, compose <= 2)\n");
-  for (const Shape& s : kShapes) {
-    double d = reporter.times["decode/" + std::string(s.name)];
-    double m = reporter.times["memcpy/" + std::string(s.name)];
-    if (m > 0) std::printf("  %-36s %6.2f\n", s.name, d / m);
-  }
-  double c = reporter.times["compose/frame_276x132"], m = reporter.times["memcpy/frame_276x132"];
-  if (m > 0) std::printf("  %-36s %6.2f\n", "compose frame_276x132", c / m);
-  benchmark::Shutdown();
-  return 0;
+  const Options o = ParseOptions(argc, argv);
+  std::printf("ratio of decode time to memcpy of the same bytes (%s, %d rounds, %d-bit)\n",
+              o.artDir.empty() ? "synthetic pictures" : "shipped pictures", o.rounds,
+              static_cast<int>(sizeof(void*) * 8));
+  std::printf("  %-16s %8s %8s", "picture", "pixels", "mask");
+#if DIDA_BENCH_PEERS
+  std::printf(" %8s %8s %8s %9s", "QOI", "libspng", "libpng", "QOI/TW01");
+#endif
+  std::printf("\n");
+  bool same = true;
+  for (const Shape& s : kShapes) same = BenchPicture(s, o) && same;
+
+  Surface back{276, 132, std::vector<std::uint32_t>(276 * 132)};
+  const Surface chars{612, 157, Art(612, 157, 1)};
+  const Surface panel{174, 132, Art(174, 132, 2)};
+  const Surface buttons{102, 57, Art(102, 57, 3)};
+  std::vector<std::uint8_t> from(276 * 132 * 4, 1), to(from.size());
+  const std::vector<double> t = BestSecondsPerCall(
+      {[&] { Memcpy(to, from); }, [&] { Compose(back, chars, panel, buttons); }}, o.rounds);
+  std::printf("  %-16s %8.2f   (memcpy %.2f us)\n", "compose frame", t[1] / t[0], t[0] * 1e6);
+  std::printf(
+      "targets: char and buttons pixels <= 4 (goal 2.5), at least 3x faster than QOI; "
+      "compose <= 2\n");
+  return same ? 0 : 1;
 }
