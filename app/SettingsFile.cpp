@@ -92,7 +92,7 @@ bool FlushToDisk(const char* path) {
 // One rename over the old file. While another program has the file open
 // the system may refuse (some refuse even when the reader shares it for
 // deletion): try again for up to a second rather than lose the save.
-bool ReplaceFile(const char* copy, const char* path) {
+bool ReplaceInOneStep(const char* copy, const char* path) {
   for (int attempt = 0; attempt < 200; ++attempt) {
     if (MoveFileExA(copy, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
     DWORD error = GetLastError();
@@ -129,7 +129,7 @@ BOOL SettingsFile::CommitSave() {
   if (!m_bSaving) return FALSE;
   m_bSaving = false;
   ForgetProfileCache(m_szCopyPath);
-  if (!m_bWriteFailed && FlushToDisk(m_szCopyPath) && ReplaceFile(m_szCopyPath, m_szPath)) {
+  if (!m_bWriteFailed && FlushToDisk(m_szCopyPath) && ReplaceInOneStep(m_szCopyPath, m_szPath)) {
     return TRUE;
   }
   DeleteFileA(m_szCopyPath);
