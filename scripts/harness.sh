@@ -30,22 +30,24 @@ stop_harness() {
   fi
 }
 
+# Xvfb picks a free display itself and writes its number to fd 3: two
+# harnesses starting at the same moment (one per flavour) can never both
+# take the same display, as they could when each looked for a free number
+# and then waited for that display's socket (the other's served as well).
 start_xvfb() {
-  local n
-  for n in $(seq 91 250); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$state/xvfb.log" 2>&1 &
-    echo $! >"$state/xvfb.pid"
-    for _ in $(seq 1 100); do
-      if [ -e "/tmp/.X11-unix/X$n" ]; then
-        echo "$n"
-        return 0
-      fi
-      kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null || break
-      sleep 0.1
-    done
-    kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true
+  rm -f "$state/display"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$state/display" \
+    >"$state/xvfb.log" 2>&1 &
+  echo $! >"$state/xvfb.pid"
+  for _ in $(seq 1 100); do
+    if [ -s "$state/display" ]; then
+      head -n 1 "$state/display"
+      return 0
+    fi
+    kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null || break
+    sleep 0.1
   done
+  kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true
   return 1
 }
 
