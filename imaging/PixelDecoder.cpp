@@ -52,6 +52,31 @@ std::uint32_t Fault(Stop& stop) {
   return 0;
 }
 
+// The two literal forms encodings 4 and 8 share: c G R (c != E) and E FF G R.
+// True when the token at p is one of them: read (one pixel) or a fault
+// recorded (none), in `pixels`. False at any other escape, which the caller
+// reads on, two bytes being there.
+template <bool Careful>
+bool ReadColourLiteral(const std::uint8_t*& p, std::size_t left, std::uint8_t escape, Stop& stop,
+                       std::uint32_t& colour, std::uint32_t& pixels) {
+  pixels = 0;
+  if (left < 1) return Fault(stop) == 0;
+  if (p[0] != escape) {
+    if (left < 3) return Fault(stop) == 0;
+    colour = ColourAt<Careful>(p);
+    p += 3;
+    pixels = 1;
+    return true;
+  }
+  if (left < 2) return Fault(stop) == 0;
+  if (p[1] != 0xFF) return false;
+  if (left < 4) return Fault(stop) == 0;
+  colour = escape | (p[2] << 8) | (static_cast<std::uint32_t>(p[3]) << 16);
+  p += 4;
+  pixels = 1;
+  return true;
+}
+
 // Encoding 4: c G R | E FF G R | E n B G R | E 00.
 struct ColourTokens {
   static constexpr bool kColourLiterals = true;  // c G R with c != E
@@ -61,25 +86,13 @@ struct ColourTokens {
   template <bool Careful>
   std::uint32_t Next(const std::uint8_t*& p, const std::uint8_t* end, std::uint32_t& colour) {
     const std::size_t left = Careful ? static_cast<std::size_t>(end - p) : 6;
-    if (left < 1) return Fault(stop);
-    if (p[0] != escape) {
-      if (left < 3) return Fault(stop);
-      colour = ColourAt<Careful>(p);
-      p += 3;
-      return 1;
-    }
-    if (left < 2) return Fault(stop);
+    std::uint32_t pixels;
+    if (ReadColourLiteral<Careful>(p, left, escape, stop, colour, pixels)) return pixels;
     const std::uint8_t n = p[1];
     if (n == 0) {
       p += 2;
       stop = Stop::kEnd;
       return 0;
-    }
-    if (n == 0xFF) {
-      if (left < 4) return Fault(stop);
-      colour = escape | (p[2] << 8) | (static_cast<std::uint32_t>(p[3]) << 16);
-      p += 4;
-      return 1;
     }
     if (left < 5) return Fault(stop);
     colour = ColourAt<Careful>(p + 2);
@@ -100,21 +113,9 @@ struct PaletteTokens {
   template <bool Careful>
   std::uint32_t Next(const std::uint8_t*& p, const std::uint8_t* end, std::uint32_t& colour) {
     const std::size_t left = Careful ? static_cast<std::size_t>(end - p) : 6;
-    if (left < 1) return Fault(stop);
-    if (p[0] != escape) {
-      if (left < 3) return Fault(stop);
-      colour = ColourAt<Careful>(p);
-      p += 3;
-      return 1;
-    }
-    if (left < 2) return Fault(stop);
+    std::uint32_t pixels;
+    if (ReadColourLiteral<Careful>(p, left, escape, stop, colour, pixels)) return pixels;
     const std::uint8_t i = p[1];
-    if (i == 0xFF) {
-      if (left < 4) return Fault(stop);
-      colour = escape | (p[2] << 8) | (static_cast<std::uint32_t>(p[3]) << 16);
-      p += 4;
-      return 1;
-    }
     std::uint32_t n = i, entry = 0;
     if (count != 1) {
       if (left < 3) return Fault(stop);
