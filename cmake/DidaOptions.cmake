@@ -21,3 +21,12 @@ if(NOT DIDA_WIN32 AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
 else()
   set(DIDA_FUZZ OFF)
 endif()
+
+# The compiler option for sources built with the x86 vector instructions up
+# to SSSE3, which run only after the processor is asked (empty where none is
+# needed or the target is no x86).
+set(DIDA_SSSE3_OPTION "")
+if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(x86_64|AMD64|amd64|i[3-6]86|x86)$"
+   AND CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+  set(DIDA_SSSE3_OPTION -mssse3)
+endif()

@@ -1,12 +1,13 @@
 // Feeds arbitrary bytes to the picture reader and both decoders, through the
 // same steps the surface's load takes: record 0 into a picture-sized target and
-// into a smaller clipped one, then the mask record into its plane. The fast
-// pixel decode must also equal the plain one, pixel for pixel.
+// into a smaller clipped one, then the mask record into its plane. Each build
+// of the fast pixel decoder must also equal the plain one, pixel for pixel.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "imaging/PictureFormat.h"
+#include "imaging/PixelKernels.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   Picture pic(data, size);
@@ -14,10 +15,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (pic.Record(0, &rec)) {
     const std::size_t n = static_cast<std::size_t>(rec.width()) * rec.height();
     if (n <= (1u << 20)) {
-      std::vector<std::uint32_t> px(n, 0xA5A5A5A5), plain(n, 0x5A5A5A5A);
-      const int ok = DecodePixels(rec, px.data(), rec.width(), rec.height());
-      if (DecodePixelsPlain(rec, plain.data(), rec.width(), rec.height()) != ok || px != plain) {
-        __builtin_trap();
+      std::vector<std::uint32_t> plain(n, 0x5A5A5A5A);
+      const int ok = DecodePixelsPlain(rec, plain.data(), rec.width(), rec.height());
+      for (const PixelKernel kernel : {PixelKernel::kPortable, PixelKernel::kSsse3}) {
+        if (!PixelKernelAvailable(kernel)) continue;
+        std::vector<std::uint32_t> px(n, 0xA5A5A5A5);
+        if (DecodePixelsWith(kernel, rec, px.data(), rec.width(), rec.height()) != ok ||
+            px != plain) {
+          __builtin_trap();
+        }
       }
     }
     // A smaller target: the decoder must clip, whatever the picture's size.

@@ -11,6 +11,7 @@
 
 #include "TestPictures.h"
 #include "imaging/PicturePlacement.h"
+#include "imaging/PixelKernels.h"
 
 namespace {
 
@@ -207,6 +208,56 @@ TEST(DecoderDifferential, FastDecodeEqualsPlainDecodeEverywhere) {
         }
       }
     }
+  }
+}
+
+// Rows of 8 pixels and more, stored as one line, take the line loop, with
+// its rounds, blocks and four-literal groups, in each build of the decoder.
+// Bytes after the stream (the file goes on) let it reach the picture's end.
+// Nothing may be written past the picture, though blocks write ahead.
+TEST(DecoderDifferential, EveryKernelEqualsPlainDecodeOnWideRows) {
+  for (const PixelKernel kernel : {PixelKernel::kPortable, PixelKernel::kSsse3}) {
+    if (!PixelKernelAvailable(kernel)) continue;
+    for (std::uint32_t seed = 1; seed <= 4000; ++seed) {
+      std::mt19937 rng(seed);
+      const int w = 8 + static_cast<int>(rng() % 90), h = 1 + static_cast<int>(rng() % 12);
+      Bytes rec = RandomRecord(rng, w, h);
+      for (int i = 0; i < 64; ++i) rec.push_back(static_cast<std::uint8_t>(rng()));
+      const PictureRecord r = View(rec);
+      const std::size_t n = static_cast<std::size_t>(w) * h;
+      const std::string what = "kernel " + std::to_string(static_cast<int>(kernel)) + ", seed " +
+                               std::to_string(seed) + ", " + std::to_string(w) + "x" +
+                               std::to_string(h) + " flags " + std::to_string(rec[2]);
+      Pixels plain(n);
+      const int plainOk = DecodePixelsPlain(r, plain.data(), w, h);
+      const Pixels before = Noise(rng, n + 64);
+      Pixels fast = before;
+      ASSERT_EQ(DecodePixelsWith(kernel, r, fast.data(), w, h), plainOk) << what;
+      ASSERT_EQ(Pixels(fast.begin(), fast.begin() + n), plain) << what;
+      ASSERT_EQ(Pixels(fast.begin() + n, fast.end()), Pixels(before.begin() + n, before.end()))
+          << what << ": written past the picture";
+    }
+  }
+}
+
+TEST(DecoderDifferential, LiteralsAfterARunCrossIntoTheFilteredRows) {
+  // 16 x 2, vertical filter: a run of 9 in row 0, then literals across its
+  // end, which a round that forgot the run's pixels would write unfiltered.
+  Bytes body = {0x25, 9, 1, 2, 3};
+  for (int i = 0; i < 11; ++i) body.insert(body.end(), {0x40, static_cast<std::uint8_t>(i), 7});
+  body.insert(body.end(), {0x25, 12, 0, 0, 0, 0x25, 0});
+  body.resize(body.size() + 64, 0x25);
+  const Bytes rec = MakeRecord(0x06, 16, 2, 24, 0, 0x25, body);
+  const Pixels plain = [&] {
+    Pixels px(32);
+    EXPECT_EQ(DecodePixelsPlain(View(rec), px.data(), 16, 2), 1);
+    return px;
+  }();
+  for (const PixelKernel kernel : {PixelKernel::kPortable, PixelKernel::kSsse3}) {
+    if (!PixelKernelAvailable(kernel)) continue;
+    Pixels fast(32);
+    EXPECT_EQ(DecodePixelsWith(kernel, View(rec), fast.data(), 16, 2), 1);
+    EXPECT_EQ(fast, plain) << "kernel " << static_cast<int>(kernel);
   }
 }
 
