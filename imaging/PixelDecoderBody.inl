@@ -375,29 +375,57 @@ Stop Finish(Stream& s, Tokens& tokens) {
   return tokens.stop;
 }
 
-// Four literals from 12 bytes, restored from the row below (one back in the
-// line), whether or not all four are literals. Returns the stream bytes that
-// equal the escape as bits 3, 6 and 9 (the first bytes of literals 2 to 4);
-// bit 0 is clear, the caller having seen the first literal. 16 bytes must be
-// readable at p.
+// The token loop's helpers must be inlined, or p and d would live in memory.
+#if defined(_MSC_VER)
+#define DIDA_INLINE __forceinline
+#else
+#define DIDA_INLINE inline __attribute__((always_inline))
+#endif
+
+// Compilers like to turn a short if-else into arithmetic on the condition,
+// which here would make the next token's address wait for the vector
+// comparison; an empty volatile statement keeps the branch a branch.
+inline void KeepBranch() {
+#if defined(__GNUC__)
+  __asm__ volatile("");
+#endif
+}
+
+// Up to four literals, the first known to be one, restored from the row
+// below (one line back) and written as four pixels, whatever follows the
+// literals: the next tokens overwrite the rest. p and d move on by
+// constants along each branch, so that the next token's address never
+// waits for the comparisons. 16 bytes must be readable at p.
 template <bool V>
-std::uint32_t PutFourLiterals(const std::uint8_t* p, std::uint32_t* d, std::size_t width,
-                              std::uint8_t escape) {
+DIDA_INLINE void PutLiterals(const std::uint8_t*& p, std::uint32_t*& d, std::size_t width,
+                             std::uint8_t escape) {
+  const std::ptrdiff_t back = -static_cast<std::ptrdiff_t>(width);
 #if DIDA_PIXEL_SSSE3
   const __m128i in = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
   __m128i out =
       _mm_shuffle_epi8(in, _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1));
-  if (V) out = _mm_xor_si128(out, _mm_loadu_si128(reinterpret_cast<const __m128i*>(d - width)));
+  if (V) out = _mm_xor_si128(out, _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + back)));
   _mm_storeu_si128(reinterpret_cast<__m128i*>(d), out);
-  return static_cast<std::uint32_t>(
+  const std::uint32_t escapes = static_cast<std::uint32_t>(
       _mm_movemask_epi8(_mm_cmpeq_epi8(in, _mm_set1_epi8(static_cast<char>(escape)))));
-#else
-  for (int i = 0; i < 4; ++i) {
-    const std::uint32_t c = ColourAt<false>(p + 3 * i);
-    d[i] = V ? c ^ d[i - static_cast<std::ptrdiff_t>(width)] : c;
+  if (escapes & (1u << 3)) {
+    d += 1, p += 3;
+  } else if (escapes & (1u << 6)) {
+    d += 2, p += 6;
+  } else if (escapes & (1u << 9)) {
+    KeepBranch();
+    d += 3, p += 9;
+  } else {
+    d += 4, p += 12;
   }
-  return (p[3] == escape ? 1u << 3 : 0) | (p[6] == escape ? 1u << 6 : 0) |
-         (p[9] == escape ? 1u << 9 : 0);
+#else
+  // One literal at a time, each ending the group when the next is none.
+  for (int i = 0; i < 4; ++i) {
+    const std::uint32_t c = ColourAt<false>(p);
+    *d = V ? c ^ d[back] : c;
+    ++d, p += 3;
+    if (*p == escape) break;
+  }
 #endif
 }
 
@@ -405,8 +433,8 @@ std::uint32_t PutFourLiterals(const std::uint8_t* p, std::uint32_t* d, std::size
 // to seven more are written. The row below must be at least eight pixels back, so that a block
 // reads only pixels already final.
 template <bool V>
-void PutRunBlocksLinear(std::uint32_t* d, std::size_t width, std::uint32_t colour,
-                        std::uint32_t n) {
+DIDA_INLINE void PutRunBlocksLinear(std::uint32_t* d, std::size_t width, std::uint32_t colour,
+                                    std::uint32_t n) {
   const std::ptrdiff_t back = -static_cast<std::ptrdiff_t>(width);
   std::uint32_t* const stop = d + n;
 #if DIDA_PIXEL_SSSE3
@@ -422,6 +450,14 @@ void PutRunBlocksLinear(std::uint32_t* d, std::size_t width, std::uint32_t colou
     d += 8;
   } while (d < stop);
 #else
+#if !defined(__SSE2__) && !defined(_M_X64)
+  // Without vector registers of its own (32-bit x86 by default), the C
+  // library's copy is faster for long runs of zeros, as in DecodeRow.
+  if (V && colour == 0 && n >= kLongCopy && n <= width) {
+    std::memcpy(d, d + back, n * 4);
+    return;
+  }
+#endif
   do {
     std::uint32_t block[8];
     for (std::ptrdiff_t j = 0; j < 8; ++j) block[j] = V ? d[back + j] ^ colour : colour;
@@ -452,18 +488,7 @@ std::uint32_t* DecodeLinear(Tokens& tokens, Stream& s, std::uint32_t* d, std::ui
         Least(static_cast<std::size_t>(inRoom) / 12, static_cast<std::size_t>(outRoom) / 4);
     do {
       if (*p != escape) {
-        // Each way on moves p and d by constants, so that the next token's
-        // address never waits for the comparison.
-        const std::uint32_t escapes = PutFourLiterals<V>(p, d, width, escape);
-        if (escapes & (1u << 3)) {
-          d += 1, p += 3;
-        } else if (escapes & (1u << 6)) {
-          d += 2, p += 6;
-        } else if (escapes & (1u << 9)) {
-          d += 3, p += 9;
-        } else {
-          d += 4, p += 12;
-        }
+        PutLiterals<V>(p, d, width, escape);
         continue;
       }
       std::uint32_t colour;

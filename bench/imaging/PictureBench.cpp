@@ -24,6 +24,7 @@
 #include "BenchTimer.h"
 #include "imaging/PictureEncoder.h"
 #include "imaging/PictureFormat.h"
+#include "imaging/PixelKernels.h"
 #include "imaging/PixelOps.h"
 #if DIDA_BENCH_PEERS
 #include "PeerCodecs.h"
@@ -175,10 +176,13 @@ bool BenchPicture(const Shape& s, const Options& o) {
 
   std::vector<std::uint32_t> px(n), plain(n);
   std::vector<std::uint8_t> plane(n);
-  const int ok = DecodePixels(rec, px.data(), s.width, s.height);
-  if (DecodePixelsPlain(rec, plain.data(), s.width, s.height) != ok || px != plain || !ok) {
-    std::printf("  %-16s the decoder differs from the plain decode\n", s.name);
-    return false;
+  const int ok = DecodePixelsPlain(rec, plain.data(), s.width, s.height);
+  for (const PixelKernel kernel : {PixelKernel::kPortable, BestPixelKernel()}) {
+    std::fill(px.begin(), px.end(), 0xA5A5A5A5);
+    if (DecodePixelsWith(kernel, rec, px.data(), s.width, s.height) != ok || px != plain || !ok) {
+      std::printf("  %-16s the decoder differs from the plain decode\n", s.name);
+      return false;
+    }
   }
   std::vector<std::uint8_t> from(n * 4, 1), to(n * 4), maskFrom(n, 1), maskTo(n);
   std::vector<std::function<void()>> fns = {
@@ -191,6 +195,10 @@ bool BenchPicture(const Shape& s, const Options& o) {
       [&] {
         if (hasMask) DecodeMask(maskRec, plane.data(), plane.size());
         KeepMemory(plane.data());
+      },
+      [&] {
+        DecodePixelsWith(PixelKernel::kPortable, rec, px.data(), s.width, s.height);
+        KeepMemory(px.data());
       },
   };
 #if DIDA_BENCH_PEERS
@@ -213,14 +221,14 @@ bool BenchPicture(const Shape& s, const Options& o) {
   fns.push_back([&] { DecodeLibpng(peers, rgba); });
 #endif
   const std::vector<double> t = BestSecondsPerCall(fns, o.rounds);
-  std::printf("  %-16s %8.2f", s.name, t[1] / t[0]);
+  std::printf("  %-16s %8.2f %8.2f", s.name, t[1] / t[0], t[4] / t[0]);
   if (hasMask) {
     std::printf(" %8.2f", t[3] / t[2]);
   } else {
     std::printf(" %8s", "-");
   }
-  for (std::size_t i = 4; i < t.size(); ++i) std::printf(" %8.1f", t[i] / t[0]);
-  if (t.size() > 4) std::printf(" %8.1fx", t[4] / t[1]);
+  for (std::size_t i = 5; i < t.size(); ++i) std::printf(" %8.1f", t[i] / t[0]);
+  if (t.size() > 5) std::printf(" %8.1fx", t[5] / t[1]);
   std::printf("   (memcpy %.2f us)\n", t[0] * 1e6);
   return true;
 }
@@ -232,7 +240,9 @@ int main(int argc, char** argv) {
   std::printf("ratio of decode time to memcpy of the same bytes (%s, %d rounds, %d-bit)\n",
               o.artDir.empty() ? "synthetic pictures" : "shipped pictures", o.rounds,
               static_cast<int>(sizeof(void*) * 8));
-  std::printf("  %-16s %8s %8s", "picture", "pixels", "mask");
+  std::printf("pixels: the decoder DecodePixels uses (%s); portable: the build for any processor\n",
+              BestPixelKernel() == PixelKernel::kSsse3 ? "SSSE3" : "portable");
+  std::printf("  %-16s %8s %8s %8s", "picture", "pixels", "portable", "mask");
 #if DIDA_BENCH_PEERS
   std::printf(" %8s %8s %8s %9s", "QOI", "libspng", "libpng", "QOI/TW01");
 #endif
