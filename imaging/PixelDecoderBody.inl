@@ -527,17 +527,30 @@ Stop DecodeLinearRows(Tokens tokens, Stream& s, std::uint32_t* pixels, int width
   std::uint32_t* const all = pixels + w * static_cast<std::size_t>(height);
   int y = 0;
   while (y < height && tokens.stop == Stop::kNone) {
-    std::uint32_t* d = pixels + w * static_cast<std::size_t>(y);
-    if (s.runLeft == 0) {
-      // Row 0 has no row below: there the vertical filter waits for row 1.
-      if (!V) d = DecodeLinear<false>(tokens, s, d, all, w);
-      if (V && y == 0) d = DecodeLinear<false>(tokens, s, d, d + w, w);
-      if (V && y > 0) d = DecodeLinear<true>(tokens, s, d, all, w);
+    std::uint32_t* const start = pixels + w * static_cast<std::size_t>(y);
+    std::uint32_t* d = start;
+    if (s.runLeft != 0) {
+      // The rest of a run the faster loop had no room for.
+      const std::uint32_t n = Least(s.runLeft, static_cast<std::uint32_t>(width));
+      std::uint32_t prefix = 0;
+      V&& y > 0 ? PutRun<false, true>(d, d - w, n, s.runColour, prefix)
+                : PutRun<false, false>(d, nullptr, n, s.runColour, prefix);
+      s.runLeft -= n;
+      d += n;
+      if (s.runLeft != 0) {
+        ++y;
+        continue;
+      }
     }
+    // Row 0 has no row below: there the vertical filter waits for row 1.
+    if (!V) d = DecodeLinear<false>(tokens, s, d, all, w);
+    if (V && y == 0) d = DecodeLinear<false>(tokens, s, d, start + w, w);
+    if (V && y > 0) d = DecodeLinear<true>(tokens, s, d, all, w);
     const std::size_t done = static_cast<std::size_t>(d - pixels);
     y = static_cast<int>(done / w);
     if (y == height) break;
     const int x = static_cast<int>(done % w);
+    if (x == 0 && d != start && tokens.stop == Stop::kNone) continue;  // whole rows: go on
     std::uint32_t* const row = pixels + w * static_cast<std::size_t>(y);
     const bool below = V && y > 0;
     if (tokens.stop != Stop::kNone) {
