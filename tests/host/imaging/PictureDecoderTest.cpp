@@ -260,6 +260,27 @@ TEST(MaskStreams, AnEarlyEndCodeLeavesTheRestOfThePlane) {
   EXPECT_EQ(plane, (Bytes{0xFF, 0xFF, 0xFF, 0x5A}));
 }
 
+TEST(MaskStreams, LongPlanesFillExactlyWholeOrCut) {
+  // 40 x 25 in pairs of every count; fills run ahead of the pairs in blocks.
+  Bytes body, expected;
+  for (int i = 0; expected.size() < 1000; ++i) {
+    const int n = std::min(1 + i * 37 % 255, 1000 - static_cast<int>(expected.size()));
+    const std::uint8_t value = static_cast<std::uint8_t>(i * 13 + 1);
+    body.insert(body.end(), {value, static_cast<std::uint8_t>(n)});
+    expected.insert(expected.end(), n, value);
+  }
+  body.insert(body.end(), {0, 0});
+  const Bytes rec = MakeRecord(0x11, 40, 25, 8, 0, 0, body);
+  for (const std::size_t planeSize : {1000, 300}) {
+    Bytes buf(1000 + 32, 0x5A);
+    EXPECT_EQ(DecodeMask(View(rec), buf.data(), planeSize), 1);
+    EXPECT_EQ(Bytes(buf.begin(), buf.begin() + planeSize),
+              Bytes(expected.begin(), expected.begin() + planeSize));
+    EXPECT_EQ(Bytes(buf.begin() + planeSize, buf.end()), Bytes(1032 - planeSize, 0x5A))
+        << planeSize;
+  }
+}
+
 TEST(MalformedMasks, OverlongAndUnterminatedStreamsStopAtThePlane) {
   const Bytes bad[] = {
       MakeRecord(0x11, 2, 2, 8, 0, 0, {0xFF, 9, 0, 0}),           // run past the plane
