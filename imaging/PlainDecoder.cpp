@@ -96,20 +96,29 @@ int Raw(ByteReader& in, ValueSink& out, int width, int height) {
   return 1;
 }
 
+// One pixel whose blue is known; false when the stream or the picture ends.
+bool PutPixel(ByteReader& in, ValueSink& out, std::uint8_t blue) {
+  const std::uint32_t v = in.Pixel(blue);
+  return in.ok() && out.Put(v, 1);
+}
+
 int ColourRle(ByteReader& in, ValueSink& out, std::uint8_t escape) {
   for (;;) {
     const std::uint8_t c = in.U8();
     if (!in.ok()) return 0;
     if (c != escape) {
-      const std::uint32_t v = in.Pixel(c);
-      if (!in.ok() || !out.Put(v, 1)) return 0;
+      if (!PutPixel(in, out, c)) return 0;
       continue;
     }
     const std::uint8_t n = in.U8();
     if (!in.ok()) return 0;
     if (n == 0) return 1;
-    const std::uint32_t v = n == 0xFF ? in.Pixel(escape) : in.U24();
-    if (!in.ok() || !out.Put(v, n == 0xFF ? 1 : n)) return 0;
+    if (n == 0xFF) {
+      if (!PutPixel(in, out, escape)) return 0;
+      continue;
+    }
+    const std::uint32_t v = in.U24();
+    if (!in.ok() || !out.Put(v, n)) return 0;
   }
 }
 
@@ -119,15 +128,13 @@ int PaletteRle(ByteReader& in, ValueSink& out, std::uint8_t escape, const std::u
     const std::uint8_t c = in.U8();
     if (!in.ok()) return 0;
     if (c != escape) {
-      const std::uint32_t v = in.Pixel(c);
-      if (!in.ok() || !out.Put(v, 1)) return 0;
+      if (!PutPixel(in, out, c)) return 0;
       continue;
     }
     std::uint8_t i = in.U8();
     if (!in.ok()) return 0;
     if (i == 0xFF) {
-      const std::uint32_t v = in.Pixel(escape);
-      if (!in.ok() || !out.Put(v, 1)) return 0;
+      if (!PutPixel(in, out, escape)) return 0;
       continue;
     }
     std::uint32_t n = i;
