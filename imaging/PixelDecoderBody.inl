@@ -430,8 +430,8 @@ DIDA_INLINE void PutLiterals(const std::uint8_t*& p, std::uint32_t*& d, std::siz
 }
 
 // n pixels (at least one) of one colour, restored, in blocks of eight: up
-// to seven more are written. The row below must be at least eight pixels back, so that a block
-// reads only pixels already final.
+// to seven more are written. The row below must be at least eight pixels
+// back, so that a block reads only pixels already final.
 template <bool V>
 DIDA_INLINE void PutRunBlocksLinear(std::uint32_t* d, std::size_t width, std::uint32_t colour,
                                     std::uint32_t n) {
@@ -533,8 +533,11 @@ Stop DecodeLinearRows(Tokens tokens, Stream& s, std::uint32_t* pixels, int width
       // The rest of a run the faster loop had no room for.
       const std::uint32_t n = Least(s.runLeft, static_cast<std::uint32_t>(width));
       std::uint32_t prefix = 0;
-      V&& y > 0 ? PutRun<false, true>(d, d - w, n, s.runColour, prefix)
-                : PutRun<false, false>(d, nullptr, n, s.runColour, prefix);
+      if (V && y > 0) {
+        PutRun<false, true>(d, d - w, n, s.runColour, prefix);
+      } else {
+        PutRun<false, false>(d, nullptr, n, s.runColour, prefix);
+      }
       s.runLeft -= n;
       d += n;
       if (s.runLeft != 0) {
@@ -566,7 +569,11 @@ Stop DecodeLinearRows(Tokens tokens, Stream& s, std::uint32_t* pixels, int width
   }
   for (; y < height; ++y) {
     std::uint32_t* const row = pixels + w * static_cast<std::size_t>(y);
-    V&& y > 0 ? ZeroRow<true>(row, row - w, width) : ZeroRow<false>(row, nullptr, width);
+    if (V && y > 0) {
+      ZeroRow<true>(row, row - w, width);
+    } else {
+      ZeroRow<false>(row, nullptr, width);
+    }
   }
   return Finish(s, tokens);
 }
