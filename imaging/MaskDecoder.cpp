@@ -22,13 +22,7 @@ class ByteSink {
   // n bytes of one value; false when they would pass the plane's end (the
   // part that fits is written).
   bool Put(std::uint8_t value, std::size_t n) {
-    const bool fits = n <= left();
-    n = std::min(n, left());
-    if (m_pos < m_writable) {
-      std::memset(m_plane + m_pos, value, std::min(n, m_writable - m_pos));
-    }
-    m_pos += n;
-    return fits;
+    return Take(n, [value](std::uint8_t* to, std::size_t k) { std::memset(to, value, k); });
   }
 
   // The same for n < 256, the count of a pair. Where the plane has room for
@@ -47,16 +41,20 @@ class ByteSink {
 
   // The same for bytes copied from the stream.
   bool Copy(const std::uint8_t* src, std::size_t n) {
+    return Take(n, [src](std::uint8_t* to, std::size_t k) { std::memcpy(to, src, k); });
+  }
+
+ private:
+  // Counts n bytes and has `write` put those that fit the plane.
+  template <class Write>
+  bool Take(std::size_t n, Write write) {
     const bool fits = n <= left();
     n = std::min(n, left());
-    if (m_pos < m_writable) {
-      std::memcpy(m_plane + m_pos, src, std::min(n, m_writable - m_pos));
-    }
+    if (m_pos < m_writable) write(m_plane + m_pos, std::min(n, m_writable - m_pos));
     m_pos += n;
     return fits;
   }
 
- private:
   std::uint8_t* m_plane;
   std::size_t m_writable;
   std::size_t m_total;

@@ -102,21 +102,27 @@ bool PutPixel(ByteReader& in, ValueSink& out, std::uint8_t blue) {
   return in.ok() && out.Put(v, 1);
 }
 
+// The literal forms both run-length streams share: c G R (c != E) and
+// E FF G R. kOther leaves the byte after the escape in `next`.
+enum class Lead { kLiteral, kFault, kOther };
+
+Lead ReadLead(ByteReader& in, ValueSink& out, std::uint8_t escape, std::uint8_t* next) {
+  const std::uint8_t c = in.U8();
+  if (!in.ok()) return Lead::kFault;
+  if (c != escape) return PutPixel(in, out, c) ? Lead::kLiteral : Lead::kFault;
+  *next = in.U8();
+  if (!in.ok()) return Lead::kFault;
+  if (*next == 0xFF) return PutPixel(in, out, escape) ? Lead::kLiteral : Lead::kFault;
+  return Lead::kOther;
+}
+
 int ColourRle(ByteReader& in, ValueSink& out, std::uint8_t escape) {
   for (;;) {
-    const std::uint8_t c = in.U8();
-    if (!in.ok()) return 0;
-    if (c != escape) {
-      if (!PutPixel(in, out, c)) return 0;
-      continue;
-    }
-    const std::uint8_t n = in.U8();
-    if (!in.ok()) return 0;
+    std::uint8_t n = 0;
+    const Lead lead = ReadLead(in, out, escape, &n);
+    if (lead == Lead::kFault) return 0;
+    if (lead == Lead::kLiteral) continue;
     if (n == 0) return 1;
-    if (n == 0xFF) {
-      if (!PutPixel(in, out, escape)) return 0;
-      continue;
-    }
     const std::uint32_t v = in.U24();
     if (!in.ok() || !out.Put(v, n)) return 0;
   }
@@ -125,18 +131,10 @@ int ColourRle(ByteReader& in, ValueSink& out, std::uint8_t escape) {
 int PaletteRle(ByteReader& in, ValueSink& out, std::uint8_t escape, const std::uint8_t* palette,
                int count) {
   for (;;) {
-    const std::uint8_t c = in.U8();
-    if (!in.ok()) return 0;
-    if (c != escape) {
-      if (!PutPixel(in, out, c)) return 0;
-      continue;
-    }
-    std::uint8_t i = in.U8();
-    if (!in.ok()) return 0;
-    if (i == 0xFF) {
-      if (!PutPixel(in, out, escape)) return 0;
-      continue;
-    }
+    std::uint8_t i = 0;
+    const Lead lead = ReadLead(in, out, escape, &i);
+    if (lead == Lead::kFault) return 0;
+    if (lead == Lead::kLiteral) continue;
     std::uint32_t n = i;
     if (count == 1) {
       i = 0;
