@@ -122,6 +122,17 @@ struct ColourTokens {
     p += 5;
     return n;
   }
+
+  // The common escape, a run E n B G R with 0 < n < 255, read ahead of Next
+  // (six bytes must remain): its length, and where its colour lies (three
+  // bytes, and one more readable). False for any other token, p unmoved.
+  bool RunAt(const std::uint8_t*& p, std::uint32_t& n, const std::uint8_t*& colour) const {
+    n = p[1];
+    if (static_cast<std::uint8_t>(n + 1) <= 1) return false;
+    colour = p + 2;
+    p += 5;
+    return true;
+  }
 };
 
 // Encoding 8: literals as in encoding 4; runs of palette entries, E n with a
@@ -154,6 +165,24 @@ struct PaletteTokens {
     if (entry >= static_cast<std::uint32_t>(count)) return Fault(stop);
     colour = ColourAt<false>(palette + 4 * entry);
     return n;
+  }
+
+  // As ColourTokens::RunAt: a run of an entry in the table, E n or E i n
+  // with n > 0 (an index of FF is a literal, never in the table).
+  bool RunAt(const std::uint8_t*& p, std::uint32_t& n, const std::uint8_t*& colour) const {
+    if (count == 1) {
+      n = p[1];
+      if (static_cast<std::uint8_t>(n + 1) <= 1) return false;
+      colour = palette;
+      p += 2;
+      return true;
+    }
+    const std::uint32_t i = p[1];
+    n = p[2];
+    if (i >= static_cast<std::uint32_t>(count) || n == 0) return false;
+    colour = palette + 4 * i;
+    p += 3;
+    return true;
   }
 };
 
@@ -479,38 +508,47 @@ std::uint32_t* DecodeLinear(Tokens& tokens, Stream& s, std::uint32_t* d, std::ui
   const std::uint8_t* const end = s.end;
   const std::uint8_t escape = tokens.escape;
   for (;;) {
-    // A round of k tokens needs no other test: none reads more than 16
+    // A round of k tokens needs no test but a run's: none reads more than 16
     // bytes or moves on more than 12, none but a run writes more than four
-    // pixels, and a run makes room for itself.
+    // pixels, and a run that ends before runLimit leaves room for the rest.
+    // Taking k for at most half the pixels left keeps most runs before it.
     const std::ptrdiff_t inRoom = end - p - 16, outRoom = limit - d;
-    if (inRoom < 12 || outRoom < 8) break;
+    if (inRoom < 12 || outRoom < 15) break;
     std::size_t k =
-        Least(static_cast<std::size_t>(inRoom) / 12, static_cast<std::size_t>(outRoom) / 4);
+        Least(static_cast<std::size_t>(inRoom) / 12, static_cast<std::size_t>(outRoom - 7) / 8);
+    std::uint32_t* const runLimit = limit - 7 - 4 * k;
     do {
       if (*p != escape) {
         PutLiterals<V>(p, d, width, escape);
         continue;
       }
+      std::uint32_t n;
+      const std::uint8_t* at;
+      if (tokens.RunAt(p, n, at)) {
+        std::uint32_t* const after = d + n;
+        const std::uint32_t colour = ColourAt<false>(at);
+        if (after <= runLimit) {
+          PutRunBlocksLinear<V>(d, width, colour, n);
+          d = after;
+          continue;
+        }
+        if (n + 7 > static_cast<std::size_t>(limit - d)) {
+          s.runColour = colour;
+          s.runLeft = n;
+          goto stopped;
+        }
+        PutRunBlocksLinear<V>(d, width, colour, n);
+        d = after;
+        break;  // the rest of the round may not fit
+      }
+      // What RunAt leaves is a literal E FF G R, or a stop.
       std::uint32_t colour;
-      const std::uint32_t n = tokens.template Next<false>(p, end, colour);
-      if (n == 1) {
+      if (tokens.template Next<false>(p, end, colour) != 0) {
         *d = V ? colour ^ d[-static_cast<std::ptrdiff_t>(width)] : colour;
         ++d;
-        continue;
-      }
-      if (n == 0) {
-        if (tokens.stop != Stop::kNone) goto stopped;
-        continue;
-      }
-      const std::size_t room = static_cast<std::size_t>(limit - d);
-      if (n + 7 > room) {
-        s.runColour = colour;
-        s.runLeft = n;
+      } else if (tokens.stop != Stop::kNone) {
         goto stopped;
       }
-      PutRunBlocksLinear<V>(d, width, colour, n);
-      d += n;
-      if (room - n < 4 * k) break;  // the rest of the round may not fit
     } while (--k != 0);
   }
 stopped:
