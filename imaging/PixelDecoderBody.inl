@@ -458,28 +458,48 @@ DIDA_INLINE void PutLiterals(const std::uint8_t*& p, std::uint32_t*& d, std::siz
 #endif
 }
 
+// Eight pixels of one colour at d, restored from the row below (`back`
+// pixels away), which must be at least eight pixels back so that a block
+// reads only pixels already final.
+#if DIDA_PIXEL_SSSE3
+using RunColour = __m128i;
+
+DIDA_INLINE RunColour SpreadColour(std::uint32_t colour) {
+  return _mm_set1_epi32(static_cast<int>(colour));
+}
+
+template <bool V>
+DIDA_INLINE void PutRunBlock(std::uint32_t* d, std::ptrdiff_t back, RunColour c) {
+  __m128i lo = c, hi = c;
+  if (V) {
+    lo = _mm_xor_si128(lo, _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + back)));
+    hi = _mm_xor_si128(hi, _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + back + 4)));
+  }
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(d), lo);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 4), hi);
+}
+#else
+using RunColour = std::uint32_t;
+
+DIDA_INLINE RunColour SpreadColour(std::uint32_t colour) { return colour; }
+
+template <bool V>
+DIDA_INLINE void PutRunBlock(std::uint32_t* d, std::ptrdiff_t back, RunColour c) {
+  std::uint32_t block[8];
+  for (std::ptrdiff_t j = 0; j < 8; ++j) block[j] = V ? d[back + j] ^ c : c;
+  std::memcpy(d, block, sizeof block);
+}
+#endif
+
 // n pixels (at least one) of one colour, restored, in blocks of eight: up
-// to seven more are written. The row below must be at least eight pixels
-// back, so that a block reads only pixels already final.
+// to seven more are written. Most runs take one to three blocks; written
+// out, each behind a test of its own, they cost less than a loop, whose
+// exit after a varying count the processor foresees worse.
 template <bool V>
 DIDA_INLINE void PutRunBlocksLinear(std::uint32_t* d, std::size_t width, std::uint32_t colour,
                                     std::uint32_t n) {
   const std::ptrdiff_t back = -static_cast<std::ptrdiff_t>(width);
-  std::uint32_t* const stop = d + n;
-#if DIDA_PIXEL_SSSE3
-  const __m128i c = _mm_set1_epi32(static_cast<int>(colour));
-  do {
-    __m128i lo = c, hi = c;
-    if (V) {
-      lo = _mm_xor_si128(lo, _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + back)));
-      hi = _mm_xor_si128(hi, _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + back + 4)));
-    }
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(d), lo);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 4), hi);
-    d += 8;
-  } while (d < stop);
-#else
-#if !defined(__SSE2__) && !defined(_M_X64)
+#if !DIDA_PIXEL_SSSE3 && !defined(__SSE2__) && !defined(_M_X64)
   // Without vector registers of its own (32-bit x86 by default), the C
   // library's copy is faster for long runs of zeros, as in DecodeRow.
   if (V && colour == 0 && n >= kLongCopy && n <= width) {
@@ -487,13 +507,13 @@ DIDA_INLINE void PutRunBlocksLinear(std::uint32_t* d, std::size_t width, std::ui
     return;
   }
 #endif
-  do {
-    std::uint32_t block[8];
-    for (std::ptrdiff_t j = 0; j < 8; ++j) block[j] = V ? d[back + j] ^ colour : colour;
-    std::memcpy(d, block, sizeof block);
-    d += 8;
-  } while (d < stop);
-#endif
+  const RunColour c = SpreadColour(colour);
+  PutRunBlock<V>(d, back, c);
+  if (n <= 8) return;
+  PutRunBlock<V>(d + 8, back, c);
+  if (n <= 16) return;
+  PutRunBlock<V>(d + 16, back, c);
+  for (std::uint32_t i = 24; i < n; i += 8) PutRunBlock<V>(d + i, back, c);
 }
 
 // The faster loop of a colour or palette stream over contiguous rows, from d
