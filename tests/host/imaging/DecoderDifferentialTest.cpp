@@ -263,6 +263,43 @@ TEST(DecoderDifferential, LiteralsAfterARunCrossIntoTheFilteredRows) {
   }
 }
 
+// Near the picture's end the line loop's rounds shrink and a run may find no
+// room for its blocks: every run length at every distance from the end,
+// between literals, must give the plain decode and write nothing past it.
+TEST(DecoderDifferential, RunsNearThePictureEndStayInside) {
+  constexpr int kW = 16, kH = 4, kN = kW * kH;
+  for (const PixelKernel kernel : {PixelKernel::kPortable, PixelKernel::kSsse3}) {
+    if (!PixelKernelAvailable(kernel)) continue;
+    for (const std::uint8_t flags : {0x04, 0x06}) {
+      for (int tail = 1; tail <= 40; ++tail) {
+        for (int run = 1; run <= tail; ++run) {
+          Bytes body;
+          auto literals = [&](int count) {
+            for (int i = 0; i < count; ++i) body.insert(body.end(), {0x40, 0x41, 0x42});
+          };
+          literals(kN - tail);
+          body.insert(body.end(), {0x25, static_cast<std::uint8_t>(run), 1, 2, 3});
+          literals(tail - run);
+          body.insert(body.end(), {0x25, 0});
+          body.resize(body.size() + 64, 0x40);
+          const Bytes rec = MakeRecord(flags, kW, kH, 24, 0, 0x25, body);
+          Pixels plain(kN);
+          ASSERT_EQ(DecodePixelsPlain(View(rec), plain.data(), kW, kH), 1);
+          Pixels fast(kN + 16, 0xDEAD);
+          ASSERT_EQ(DecodePixelsWith(kernel, View(rec), fast.data(), kW, kH), 1);
+          const std::string what = "kernel " + std::to_string(static_cast<int>(kernel)) +
+                                   ", flags " + std::to_string(flags) + ", a run of " +
+                                   std::to_string(run) + " " + std::to_string(tail) +
+                                   " pixels before the end";
+          ASSERT_EQ(Pixels(fast.begin(), fast.begin() + kN), plain) << what;
+          ASSERT_EQ(Pixels(fast.begin() + kN, fast.end()), Pixels(16, 0xDEAD))
+              << what << ": written past the picture";
+        }
+      }
+    }
+  }
+}
+
 TEST(DecoderDifferential, PixelsAfterAnEarlyEndAreFilteredZeros) {
   // 3 x 2, both filters: the one pixel spreads along its row and up.
   const Bytes rec = MakeRecord(0x07, 3, 2, 24, 0, 0x25, {0x10, 0x20, 0x30, 0x25, 0x00});
