@@ -272,12 +272,18 @@ void PutRun(std::uint32_t* dst, const std::uint32_t* below, std::uint32_t n, std
   for (std::uint32_t i = 0; i < n; ++i) dst[i] = V ? below[i] ^ colour : colour;
 }
 
+// The token loop's helpers must be inlined, or p and d would live in memory.
+#if defined(_MSC_VER)
+#define DIDA_INLINE __forceinline
+#else
+#define DIDA_INLINE inline __attribute__((always_inline))
+#endif
+
 // Most runs are short and of varying length, and a loop that stops at the
 // exact length mispredicts at its end. Where the row has room, a run
 // without the horizontal filter is written in whole blocks of eight; the
 // pixels past n are overwritten by the tokens that follow (or by the zeros
-// of an early end). The block goes through a local so that the compiler
-// need not fear an overlap with the row below and can use vector registers.
+// of an early end).
 constexpr std::uint32_t kRunBlock = 8;
 
 // From this length on, a run of zeros under the vertical filter (most runs
@@ -286,14 +292,47 @@ constexpr std::uint32_t kRunBlock = 8;
 // build's own code may not use any; there this saves a third of the time.
 constexpr std::uint32_t kLongCopy = 16;
 
+// kRunBlock pixels of one colour at d, restored from the row below (`back`
+// pixels away), which must be at least eight pixels back so that a block
+// reads only pixels already final.
+#if DIDA_PIXEL_SSSE3
+using RunColour = __m128i;
+
+DIDA_INLINE RunColour SpreadColour(std::uint32_t colour) {
+  return _mm_set1_epi32(static_cast<int>(colour));
+}
+
+template <bool V>
+DIDA_INLINE void PutRunBlock(std::uint32_t* d, std::ptrdiff_t back, RunColour c) {
+  __m128i lo = c, hi = c;
+  if (V) {
+    lo = _mm_xor_si128(lo, _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + back)));
+    hi = _mm_xor_si128(hi, _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + back + 4)));
+  }
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(d), lo);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 4), hi);
+}
+#else
+using RunColour = std::uint32_t;
+
+DIDA_INLINE RunColour SpreadColour(std::uint32_t colour) { return colour; }
+
+// The block goes through a local so that the compiler need not fear an
+// overlap with the row below and can use vector registers.
+template <bool V>
+DIDA_INLINE void PutRunBlock(std::uint32_t* d, std::ptrdiff_t back, RunColour c) {
+  std::uint32_t block[kRunBlock];
+  for (std::uint32_t j = 0; j < kRunBlock; ++j) block[j] = V ? d[back + j] ^ c : c;
+  std::memcpy(d, block, sizeof block);
+}
+#endif
+
 template <bool V>
 void PutRunBlocks(std::uint32_t* dst, const std::uint32_t* below, std::uint32_t n,
                   std::uint32_t colour) {
-  for (std::uint32_t i = 0; i < n; i += kRunBlock) {
-    std::uint32_t block[kRunBlock];
-    for (std::uint32_t j = 0; j < kRunBlock; ++j) block[j] = V ? below[i + j] ^ colour : colour;
-    std::memcpy(dst + i, block, sizeof block);
-  }
+  const RunColour c = SpreadColour(colour);
+  const std::ptrdiff_t back = V ? below - dst : 0;
+  for (std::uint32_t i = 0; i < n; i += kRunBlock) PutRunBlock<V>(dst + i, back, c);
 }
 
 // Where the stream stands between rows.
@@ -404,13 +443,6 @@ Stop Finish(Stream& s, Tokens& tokens) {
   return tokens.stop;
 }
 
-// The token loop's helpers must be inlined, or p and d would live in memory.
-#if defined(_MSC_VER)
-#define DIDA_INLINE __forceinline
-#else
-#define DIDA_INLINE inline __attribute__((always_inline))
-#endif
-
 // Compilers like to turn a short if-else into arithmetic on the condition,
 // which here would make the next token's address wait for the vector
 // comparison; an empty volatile statement keeps the branch a branch.
@@ -457,39 +489,6 @@ DIDA_INLINE void PutLiterals(const std::uint8_t*& p, std::uint32_t*& d, std::siz
   }
 #endif
 }
-
-// Eight pixels of one colour at d, restored from the row below (`back`
-// pixels away), which must be at least eight pixels back so that a block
-// reads only pixels already final.
-#if DIDA_PIXEL_SSSE3
-using RunColour = __m128i;
-
-DIDA_INLINE RunColour SpreadColour(std::uint32_t colour) {
-  return _mm_set1_epi32(static_cast<int>(colour));
-}
-
-template <bool V>
-DIDA_INLINE void PutRunBlock(std::uint32_t* d, std::ptrdiff_t back, RunColour c) {
-  __m128i lo = c, hi = c;
-  if (V) {
-    lo = _mm_xor_si128(lo, _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + back)));
-    hi = _mm_xor_si128(hi, _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + back + 4)));
-  }
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(d), lo);
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 4), hi);
-}
-#else
-using RunColour = std::uint32_t;
-
-DIDA_INLINE RunColour SpreadColour(std::uint32_t colour) { return colour; }
-
-template <bool V>
-DIDA_INLINE void PutRunBlock(std::uint32_t* d, std::ptrdiff_t back, RunColour c) {
-  std::uint32_t block[8];
-  for (std::ptrdiff_t j = 0; j < 8; ++j) block[j] = V ? d[back + j] ^ c : c;
-  std::memcpy(d, block, sizeof block);
-}
-#endif
 
 // n pixels (at least one) of one colour, restored, in blocks of eight: up
 // to seven more are written. Most runs take one to three blocks; written
