@@ -508,11 +508,11 @@ DIDA_INLINE void PutRunBlocksLinear(std::uint32_t* d, std::size_t width, std::ui
 #endif
   const RunColour c = SpreadColour(colour);
   PutRunBlock<V>(d, back, c);
-  if (n <= 8) return;
-  PutRunBlock<V>(d + 8, back, c);
-  if (n <= 16) return;
-  PutRunBlock<V>(d + 16, back, c);
-  for (std::uint32_t i = 24; i < n; i += 8) PutRunBlock<V>(d + i, back, c);
+  if (n <= kRunBlock) return;
+  PutRunBlock<V>(d + kRunBlock, back, c);
+  if (n <= 2 * kRunBlock) return;
+  PutRunBlock<V>(d + 2 * kRunBlock, back, c);
+  for (std::uint32_t i = 3 * kRunBlock; i < n; i += kRunBlock) PutRunBlock<V>(d + i, back, c);
 }
 
 // The faster loop of a colour or palette stream over contiguous rows, from d
