@@ -17,6 +17,15 @@ namespace {
 
 using Pixels = std::vector<std::uint32_t>;
 
+// The builds of the decoder this processor can run.
+std::vector<PixelKernel> AvailableKernels() {
+  std::vector<PixelKernel> kernels;
+  for (const PixelKernel kernel : {PixelKernel::kPortable, PixelKernel::kSsse3}) {
+    if (PixelKernelAvailable(kernel)) kernels.push_back(kernel);
+  }
+  return kernels;
+}
+
 Pixels Noise(std::mt19937& rng, std::size_t n) {
   Pixels px(n);
   for (std::uint32_t& p : px) p = rng();
@@ -218,8 +227,7 @@ TEST(DecoderDifferential, FastDecodeEqualsPlainDecodeEverywhere) {
 // Bytes after the stream (the file goes on) let it reach the picture's end.
 // Nothing may be written past the picture, though blocks write ahead.
 TEST(DecoderDifferential, EveryKernelEqualsPlainDecodeOnWideRows) {
-  for (const PixelKernel kernel : {PixelKernel::kPortable, PixelKernel::kSsse3}) {
-    if (!PixelKernelAvailable(kernel)) continue;
+  for (const PixelKernel kernel : AvailableKernels()) {
     for (std::uint32_t seed = 1; seed <= 4000; ++seed) {
       std::mt19937 rng(seed);
       const int w = 8 + static_cast<int>(rng() % 90), h = 1 + static_cast<int>(rng() % 12);
@@ -255,8 +263,7 @@ TEST(DecoderDifferential, LiteralsAfterARunCrossIntoTheFilteredRows) {
     EXPECT_EQ(DecodePixelsPlain(View(rec), px.data(), 16, 2), 1);
     return px;
   }();
-  for (const PixelKernel kernel : {PixelKernel::kPortable, PixelKernel::kSsse3}) {
-    if (!PixelKernelAvailable(kernel)) continue;
+  for (const PixelKernel kernel : AvailableKernels()) {
     Pixels fast(32);
     EXPECT_EQ(DecodePixelsWith(kernel, View(rec), fast.data(), 16, 2), 1);
     EXPECT_EQ(fast, plain) << "kernel " << static_cast<int>(kernel);
@@ -268,8 +275,7 @@ TEST(DecoderDifferential, LiteralsAfterARunCrossIntoTheFilteredRows) {
 // between literals, must give the plain decode and write nothing past it.
 TEST(DecoderDifferential, RunsNearThePictureEndStayInside) {
   constexpr int kW = 16, kH = 4, kN = kW * kH;
-  for (const PixelKernel kernel : {PixelKernel::kPortable, PixelKernel::kSsse3}) {
-    if (!PixelKernelAvailable(kernel)) continue;
+  for (const PixelKernel kernel : AvailableKernels()) {
     for (const std::uint8_t flags : {0x04, 0x06}) {
       for (int tail = 1; tail <= 40; ++tail) {
         for (int run = 1; run <= tail; ++run) {
