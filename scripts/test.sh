@@ -16,5 +16,8 @@ export DIDA_WINE_RUN
 "$root/scripts/build.sh"
 cd "$build/host"
 # A flavour that is built but not run shows in CTest's summary among the
-# tests that did not run.
-exec ctest --output-on-failure -j "${DIDA_JOBS:-$(nproc)}" "$@"
+# tests that did not run. A red run ends with where each failed test failed.
+status=0
+ctest --output-on-failure -j "${DIDA_JOBS:-$(nproc)}" "$@" || status=$?
+[ "$status" -eq 0 ] || "$root/scripts/failures.sh" "$build/host"
+exit "$status"
