@@ -371,12 +371,16 @@ TEST_P(LogoffTest, TheSettingsAreCompleteWhenTheQuestionIsAnsweredAndNothingCras
   if (starting) {
     // Its remaining boxes still wait (the system would end the process here
     // instead); answered, start-up finishes and the close it held back runs.
-    WaitFor([&] {
-      for (HWND w : Windows()) {
-        if (ClassOf(w) == "#32770" && ::IsWindowVisible(w)) ::PostMessageA(w, WM_COMMAND, IDOK, 0);
-      }
-      return ::WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0;
-    });
+    // Under Wine each box takes about two seconds to go, so they get time.
+    WaitFor(
+        [&] {
+          for (HWND w : Windows()) {
+            if (ClassOf(w) == "#32770" && ::IsWindowVisible(w))
+              ::PostMessageA(w, WM_COMMAND, IDOK, 0);
+          }
+          return ::WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0;
+        },
+        60000);
   }
   // The posted close ends the launcher cleanly, and nothing more is written.
   ASSERT_EQ(::WaitForSingleObject(pi_.hProcess, 20000), WAIT_OBJECT_0) << "still running";
