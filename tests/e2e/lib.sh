@@ -28,29 +28,33 @@ start_launcher() {
   launcher_pid=$!
 }
 
-remote() { timeout 20 wine "$remote_exe" "$@"; }
+remote() { timeout 60 wine "$remote_exe" "$@"; }
 
-# Waits (up to 20 s) until the launcher window exists.
-wait_for_window() {
-  for _ in $(seq 1 200); do
-    if remote rect >/dev/null 2>&1; then return 0; fi
-    sleep 0.1
+# Runs the command given until it succeeds, every 0.2 s for at most a minute;
+# fails when it never did. Every wait for a state goes through here: a loaded
+# machine is slow, and only a failing run waits the whole minute.
+poll() {
+  local deadline=$((SECONDS + 60))
+  until "$@"; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.2
   done
-  fail "the launcher window did not appear"
 }
 
-# Waits (up to 20 s) for a background process to end; its status in $exit_status.
+has_window() { remote rect >/dev/null 2>&1; }
+has_ended() { ! kill -0 "$1" 2>/dev/null; }
+
+# Waits until the launcher window exists.
+wait_for_window() { poll has_window || fail "the launcher window did not appear"; }
+
+# Waits for a background process to end; its status in $exit_status.
 wait_for_exit() {
   local pid=$1
-  for _ in $(seq 1 200); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-      wait "$pid" && exit_status=0 || exit_status=$?
-      return 0
-    fi
-    sleep 0.1
-  done
-  kill "$pid" 2>/dev/null || true
-  fail "process $pid did not end"
+  if ! poll has_ended "$pid"; then
+    kill "$pid" 2>/dev/null || true
+    fail "process $pid did not end"
+  fi
+  wait "$pid" && exit_status=0 || exit_status=$?
 }
 
 # Exit from the menu's command, then wait for the launcher to end.
@@ -92,17 +96,16 @@ park_pointer() { xdotool mousemove 1010 760; }
 # The launcher window's rectangle: "left top right bottom".
 window_rect() { remote rect | tr -d '\r'; }
 
-# Waits (up to 20 s) until the window is visible with rectangle RECT.
+# Whether the window is visible with rectangle RECT (the last one read in $got).
+rect_is() {
+  got=$(window_rect 2>/dev/null || true)
+  [ "$got" = "$1" ] && xdotool search --onlyvisible --name '^dida$' >/dev/null 2>&1
+}
+
+# Waits until the window is visible with rectangle RECT.
 wait_for_rect() {
-  local want=$1 got=""
-  for _ in $(seq 1 100); do
-    got=$(window_rect 2>/dev/null || true)
-    if [ "$got" = "$want" ] && xdotool search --onlyvisible --name '^dida$' >/dev/null 2>&1; then
-      return 0
-    fi
-    sleep 0.2
-  done
-  fail "window rectangle: expected [$want], got [$got]"
+  local got=""
+  poll rect_is "$1" || fail "window rectangle: expected [$1], got [$got]"
 }
 
 # Decodes the artwork into DIR/art: char.png, buttons.png, panel.png (the
@@ -145,18 +148,29 @@ pixels_differ() {
   printf '%.0f\n' "$n"
 }
 
-# Waits (up to 10 s) until the screen's W x H at X,Y equals the picture
-# EXPECTED where MASK is white; the last screenshot stays in SHOT.
+# Whether the screen's W x H at X,Y equals the picture EXPECTED where MASK is
+# white (the count of other pixels in $n); the screenshot goes to SHOT.
+# screen_is X Y W H EXPECTED MASK SHOT
+screen_is() {
+  shoot "$1" "$2" "$3" "$4" "$7"
+  n=$(pixels_differ "$7" "$5" "$6")
+  [ "$n" = 0 ]
+}
+
+# Waits until the screen shows EXPECTED; the last screenshot stays in SHOT.
 # wait_for_screen X Y W H EXPECTED MASK SHOT WHAT
 wait_for_screen() {
   local n=""
-  for _ in $(seq 1 40); do
-    shoot "$1" "$2" "$3" "$4" "$7"
-    n=$(pixels_differ "$7" "$5" "$6")
-    [ "$n" = 0 ] && return 0
-    sleep 0.25
-  done
-  fail "$8: $n pixels differ from $5 (screen in $7)"
+  poll screen_is "$@" || fail "$8: $n pixels differ from $5 (screen in $7)"
+}
+
+# Whether the screen's W x H at X,Y differs from the picture BEFORE in more
+# than MIN pixels (the count in $n); the screenshot goes to SHOT.
+# screen_differs X Y W H BEFORE MIN SHOT
+screen_differs() {
+  shoot "$1" "$2" "$3" "$4" "$7"
+  n=$(pixels_differ "$7" "$5")
+  [ "$n" -gt "$6" ]
 }
 
 # Clicks the left button at screen point X Y.

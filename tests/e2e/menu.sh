@@ -13,18 +13,29 @@ shots="$DIDA_BUILD/screenshots"
 mkdir -p "$shots"
 x=400 y=200
 
-# Waits (up to 10 s) for a visible window named NAME; prints its id.
+# Whether a window named NAME is mapped (its id in $id).
+named_shown() {
+  id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
+  [ -n "$id" ]
+}
+named_gone() { ! xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
+
+# Waits for a visible window named NAME; prints its id.
 wait_for_named() {
-  local id
-  for _ in $(seq 1 50); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
-    if [ -n "$id" ]; then
-      echo "$id"
-      return 0
-    fi
-    sleep 0.2
-  done
-  fail "no window named $1 appeared"
+  local id=""
+  poll named_shown "$1" || fail "no window named $1 appeared"
+  echo "$id"
+}
+
+# Whether the window WIN has painted itself: two screenshots in a row are the
+# same, and mostly light (a dialog's face; an unpainted window is black).
+painted() {
+  local prev="$2.prev"
+  [ -f "$2" ] && mv "$2" "$prev"
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  shoot "$X" "$Y" "$WIDTH" "$HEIGHT" "$2"
+  [ -f "$prev" ] && [ "$(pixels_differ "$2" "$prev")" = 0 ] &&
+    [ "$(convert "$2" -colorspace gray -format '%[fx:int(mean*100)]' info:)" -gt 50 ]
 }
 
 # Opens the menu with a right click on the character and waits until the
@@ -33,13 +44,17 @@ open_menu() {
   local mx=$1 my=$2 n=""
   shoot "$mx" "$my" 60 60 "$dir/before-menu.png"
   xdotool mousemove "$mx" "$my" click 3
-  for _ in $(seq 1 40); do
-    sleep 0.25
-    shoot "$mx" "$my" 60 60 "$dir/after-menu.png"
-    n=$(pixels_differ "$dir/before-menu.png" "$dir/after-menu.png")
-    [ "$n" -gt 500 ] && return 0
-  done
-  fail "the popup menu did not appear ($n pixels changed)"
+  poll screen_differs "$mx" "$my" 60 60 "$dir/before-menu.png" 500 "$dir/after-menu.png" ||
+    fail "the popup menu did not appear ($n pixels changed)"
+}
+
+# Whether the caption box of the panel open to the left shows a name.
+caption_shows_name() {
+  shoot $((x - panel_width)) "$y" $((panel_width + char_width)) "$window_height" \
+    "$shots/menu-renamed.png"
+  crop "$shots/menu-renamed.png" 120 32 26 15 "$dir/caption.png"
+  n=$(pixels_differ "$dir/caption.png" "$dir/blank-caption.png")
+  [ "$n" -gt 20 ]
 }
 
 dir=$(e2e_folder menu)
@@ -53,18 +68,16 @@ open_menu $((x + bx)) $((y + by))
 shoot $((x + bx)) $((y + by)) 160 90 "$shots/menu.png"
 xdotool key Down Return
 settings=$(wait_for_named "设置")
-sleep 0.5
-eval "$(xdotool getwindowgeometry --shell "$settings")"
-shoot "$X" "$Y" "$WIDTH" "$HEIGHT" "$shots/settings.png"
+rm -f "$shots/settings.png"
+poll painted "$settings" "$shots/settings.png" || fail "the settings dialog did not paint"
 # The first tab stop is OK, then Cancel, then the name box (entered with its
 # text selected): type the new name over it and confirm with Enter.
 xdotool key --window "$settings" Tab Tab
 xdotool type --delay 50 "Tools"
 xdotool key Return
-for _ in $(seq 1 50); do
-  xdotool search --onlyvisible --name '^设置$' >/dev/null 2>&1 || break
-  sleep 0.2
-done
+# Without a window manager the closed dialog stays mapped for a while, over
+# the launcher: a click there would reach it.
+poll named_gone "设置" || fail "the settings dialog did not go"
 
 # Exit from the menu: Up picks the last item.
 park_pointer
@@ -80,12 +93,8 @@ ini_text "$dir" | grep -qx "PosY=$y" || fail "PosY not saved"
 start_compact "$dir" "$x" "$y"
 click_at $((x + bx)) $((y + by))
 wait_for_rect "$((x - panel_width)) $y $((x + char_width)) $((y + window_height))"
-sleep 0.5
-shoot $((x - panel_width)) "$y" $((panel_width + char_width)) "$window_height" \
-  "$shots/menu-renamed.png"
-crop "$shots/menu-renamed.png" 120 32 26 15 "$dir/caption.png"
 crop "$dir/art/panel.png" 120 32 20 15 "$dir/blank-caption.png"
-n=$(pixels_differ "$dir/caption.png" "$dir/blank-caption.png")
-[ "$n" -gt 20 ] || fail "the caption box shows no name ($n pixels differ from blank)"
+n=""
+poll caption_shows_name || fail "the caption box shows no name ($n pixels differ from blank)"
 exit_launcher
 echo "PASS: menu"

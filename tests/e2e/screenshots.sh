@@ -75,16 +75,8 @@ save 1 panel-left
 # Over slot 1 the caption box changes from the page name to the comment.
 shoot $((x - panel_width + 26)) $((y + 15)) 120 32 "$dir/caption-page.png"
 xdotool mousemove $((x - panel_width + 30)) $((y + 67))
-changed=""
-for _ in $(seq 1 40); do
-  shoot $((x - panel_width + 26)) $((y + 15)) 120 32 "$dir/caption.png"
-  if [ "$(pixels_differ "$dir/caption.png" "$dir/caption-page.png")" != 0 ]; then
-    changed=1
-    break
-  fi
-  sleep 0.25
-done
-[ -n "$changed" ] || fail "the caption did not change over slot 1"
+poll screen_differs $((x - panel_width + 26)) $((y + 15)) 120 32 "$dir/caption-page.png" 0 \
+  "$dir/caption.png" || fail "the caption did not change over slot 1"
 wait_for_panel $((x - panel_width)) "$y" 1 "hovered slot, eyes open"
 save 1 hover
 park_pointer

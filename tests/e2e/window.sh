@@ -95,16 +95,16 @@ case_page_buttons_turn_and_wrap() {
 # Dark pixels (text) in a picture.
 ink() { convert "$1" -colorspace gray -threshold 50% -negate -format '%[fx:int(mean*w*h+0.5)]' info:; }
 
-# Waits (up to 10 s) for text in W x H of the screen at X,Y; the screenshot
-# stays in SHOT. wait_for_ink X Y W H SHOT WHAT
-wait_for_ink() {
-  for _ in $(seq 1 40); do
-    shoot "$1" "$2" "$3" "$4" "$5"
-    [ "$(ink "$5")" -gt 20 ] && return 0
-    sleep 0.25
-  done
-  fail "$6: no text drawn (screen in $5)"
+# Whether W x H of the screen at X,Y shows text; the screenshot goes to SHOT.
+# has_ink X Y W H SHOT
+has_ink() {
+  shoot "$1" "$2" "$3" "$4" "$5"
+  [ "$(ink "$5")" -gt 20 ]
 }
+
+# Waits for text in W x H of the screen at X,Y; the screenshot stays in SHOT.
+# wait_for_ink X Y W H SHOT WHAT
+wait_for_ink() { poll has_ink "$@" || fail "$6: no text drawn (screen in $5)"; }
 
 case_hover_slot_shows_comment() {
   local dir x=400 y=200 wleft bx by cap icon1 icon2 a
@@ -137,14 +137,9 @@ case_hover_slot_shows_comment() {
 
   # Over slot 1 (its hole spans 13..46 x 50..83) the caption shows its comment.
   xdotool mousemove $((wleft + 30)) $((y + 67))
-  local n="" i
-  for i in $(seq 1 40); do
-    shoot "${cap[@]}" "$dir/caption-hover.png"
-    n=$(pixels_differ "$dir/caption-hover.png" "$dir/caption-page.png")
-    [ "$n" -gt 0 ] && break
-    sleep 0.25
-  done
-  [ "$n" -gt 0 ] || fail "the caption did not change over slot 1"
+  local n=""
+  poll screen_differs "${cap[@]}" "$dir/caption-page.png" 0 "$dir/caption-hover.png" ||
+    fail "the caption did not change over slot 1"
   wait_for_ink "${cap[@]}" "$dir/caption-hover.png" "the comment in the caption box"
   shoot "$wleft" "$y" 276 132 "$dir/hovered-window.png"
 
@@ -174,6 +169,14 @@ drag_cases=(
   "500 1 5 100 -100 60 400 260"   # the panel's body, panel left
 )
 
+# Whether the window has followed the pointer to rectangle WANT; if not, the
+# pointer is nudged at X,Y so the move loop sees it again.
+followed() {
+  [ "$(window_rect)" = "$1" ] && return 0
+  xdotool mousemove "$2" $(($3 + 1)) mousemove "$2" "$3"
+  return 1
+}
+
 drag() {
   local fromx=$1 fromy=$2 dx=$3 dy=$4 want=$5 i
   xdotool mousemove "$fromx" "$fromy" mousedown 1
@@ -181,13 +184,8 @@ drag() {
   # window has followed the whole way.
   for i in 1 2 3 4 5; do
     xdotool mousemove $((fromx + dx * i / 5)) $((fromy + dy * i / 5))
-    sleep 0.1
   done
-  for i in $(seq 1 50); do
-    [ "$(window_rect)" = "$want" ] && break
-    xdotool mousemove $((fromx + dx)) $((fromy + dy + 1)) mousemove $((fromx + dx)) $((fromy + dy))
-    sleep 0.2
-  done
+  poll followed "$want" $((fromx + dx)) $((fromy + dy)) || true  # wait_for_rect reports it
   xdotool mouseup 1
 }
 
@@ -261,7 +259,7 @@ case_character_blinks() {
   # to 5 s, each showing band 2, then band 1, for about a quarter second.
   # Every sample must be one of the three pictures; some must be closed,
   # followed by open again.
-  local until=$((SECONDS + 25))
+  local until=$((SECONDS + 120))  # a loaded machine samples slowly: look long enough to meet a blink
   while [ "$SECONDS" -lt "$until" ]; do
     i=$((i + 1))
     shot="$dir/eyes-$((i % 2)).png"

@@ -25,10 +25,17 @@ namespace {
 
 CommandsTest* g_test = nullptr;
 
-// The menu reader: a thread timer, so it fires inside the menu's own loop.
-SeenMenu* g_seen = nullptr;
-std::vector<WPARAM> g_keys;
-int g_menuPolls = 0;
+// The menu driver, armed around a right press: when the menu's own loop
+// first has nothing to do, it tells the owner (WM_ENTERIDLE, MSGF_MENU, with
+// the popup window); the driver then reads the menu and posts the keys to it,
+// and the loop takes them. So no key reaches the launcher before its menu is
+// up, and nothing waits for a time.
+struct MenuDriver {
+  bool armed = false;
+  SeenMenu* seen = nullptr;  // filled when not null
+  std::vector<WPARAM> keys;
+};
+MenuDriver g_menu;
 
 BOOL CALLBACK FindMenuWindow(HWND hwnd, LPARAM out) {
   char name[16] = {};
@@ -40,28 +47,32 @@ BOOL CALLBACK FindMenuWindow(HWND hwnd, LPARAM out) {
   return TRUE;
 }
 
-void CALLBACK ReadMenu(HWND, UINT, UINT_PTR id, DWORD) {
-  HWND popup = nullptr;
-  ::EnumThreadWindows(::GetCurrentThreadId(), &FindMenuWindow, reinterpret_cast<LPARAM>(&popup));
-  if (!popup) {
-    if (++g_menuPolls > 300) {  // about three seconds: give up, close whatever is open
-      ::KillTimer(nullptr, id);
-      ::EndMenu();
-    }
-    return;
-  }
-  ::KillTimer(nullptr, id);
+void ReadMenu(HWND popup, SeenMenu* seen) {
   HMENU menu = reinterpret_cast<HMENU>(::SendMessageA(popup, MN_GETHMENU, 0, 0));
-  g_seen->found = true;
-  ::GetWindowRect(popup, &g_seen->rect);
+  seen->found = true;
+  ::GetWindowRect(popup, &seen->rect);
   int count = ::GetMenuItemCount(menu);
   for (int i = 0; i < count; ++i) {
     char text[64] = {};
     int length = ::GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
-    g_seen->items.push_back(
+    seen->items.push_back(
         {::GetMenuItemID(menu, i), std::string(text, static_cast<std::size_t>(length))});
   }
-  for (WPARAM key : g_keys) ::PostMessageA(popup, WM_KEYDOWN, key, 1);
+}
+
+// The menu loop is idle with `popup` up (null when the system did not say).
+void DriveMenu(HWND popup) {
+  if (!g_menu.armed) return;
+  g_menu.armed = false;
+  if (!popup) {
+    ::EnumThreadWindows(::GetCurrentThreadId(), &FindMenuWindow, reinterpret_cast<LPARAM>(&popup));
+  }
+  if (!popup) {
+    ::EndMenu();
+    return;
+  }
+  if (g_menu.seen) ReadMenu(popup, g_menu.seen);
+  for (WPARAM key : g_menu.keys) ::PostMessageA(popup, WM_KEYDOWN, key, 1);
 }
 
 int AnswerBox(HWND owner, const char* text, const char* caption, UINT type) {
@@ -127,6 +138,12 @@ HGLOBAL MakeDropOf(POINT client, const std::vector<std::basic_string<Char>>& nam
 }
 
 }  // namespace
+
+std::vector<WPARAM> Pick(int n) {
+  std::vector<WPARAM> keys(static_cast<std::size_t>(n) + 1, VK_DOWN);
+  keys.push_back(VK_RETURN);
+  return keys;
+}
 
 HGLOBAL MakeDrop(POINT client, const std::vector<std::string>& names) {
   return MakeDropOf(client, names, FALSE);
@@ -195,6 +212,7 @@ void SetTextAndEscape(HWND dlg, int id, const std::string& text) {
 
 LRESULT CALLBACK CommandsTest::CountingProc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
   if (message == WM_PAINT) ++g_test->paints_;
+  if (message == WM_ENTERIDLE && w == MSGF_MENU) DriveMenu(reinterpret_cast<HWND>(l));
   return ::CallWindowProcA(g_test->originalProc_, hwnd, message, w, l);
 }
 
@@ -226,25 +244,19 @@ void CommandsTest::TearDown() {
   g_test = nullptr;
 }
 
-SeenMenu CommandsTest::RightClick(POINT client, std::vector<WPARAM> keys) {
-  SeenMenu seen;
-  g_seen = &seen;
-  g_keys = std::move(keys);
-  g_menuPolls = 0;
-  UINT_PTR timer = ::SetTimer(nullptr, 0, 10, &ReadMenu);
+void CommandsTest::PressRight(POINT client, std::vector<WPARAM> keys, SeenMenu* seen) {
+  g_menu.armed = true;
+  g_menu.seen = seen;
+  g_menu.keys = std::move(keys);
   ::SendMessageA(hwnd_, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(client.x, client.y));
-  ::KillTimer(nullptr, timer);
-  g_seen = nullptr;
-  DrainQueue();  // the chosen command arrives as a posted WM_COMMAND
-  return seen;
+  g_menu = MenuDriver();
 }
 
-void CommandsTest::QuickPick(POINT client, int index) {
-  HWND target = hwnd_;
-  for (int i = 0; i <= index; ++i) ::PostMessageA(target, WM_KEYDOWN, VK_DOWN, 1);
-  ::PostMessageA(target, WM_KEYDOWN, VK_RETURN, 1);
-  ::SendMessageA(hwnd_, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(client.x, client.y));
-  DrainQueue();
+SeenMenu CommandsTest::RightClick(POINT client, std::vector<WPARAM> keys) {
+  SeenMenu seen;
+  PressRight(client, std::move(keys), &seen);
+  DrainQueue();  // the chosen command arrives as a posted WM_COMMAND
+  return seen;
 }
 
 int CommandsTest::PanelX() const { return PanelXFor(LauncherWindowProbe::PanelSide(*frame_)); }

@@ -62,6 +62,9 @@ struct FileDialogCall {
   bool ownerEnabled;
 };
 
+// Keys that pick item n of an open menu.
+std::vector<WPARAM> Pick(int n);
+
 // A drop handle as the shell makes it: DROPFILES with the point in client
 // coordinates, fNC FALSE, then the names, each zero-terminated, and a final
 // zero. Wide names are given as UTF-16.
@@ -96,12 +99,12 @@ class CommandsTest : public LauncherWindowTest {
   void TearDown() override;
 
   // A right press at a client point. `keys` are posted to the menu's loop
-  // once it has been read (VK_ESCAPE closes it; Down n+1 times and Return
-  // picks item n). A chosen command is then dispatched before returning.
+  // once it is up and has been read (VK_ESCAPE closes it; Down n+1 times and
+  // Return picks item n). A chosen command is then dispatched before returning.
   SeenMenu RightClick(POINT client, std::vector<WPARAM> keys);
-  // Picks item `index` of the menu opened at `client` without reading it
-  // (keys queued before the press; the fast way for long runs).
-  void QuickPick(POINT client, int index);
+  // The press alone: the keys go to a menu if one comes up (read into `seen`
+  // when not null); a chosen command stays queued.
+  void PressRight(POINT client, std::vector<WPARAM> keys, SeenMenu* seen);
 
   // Client points of the open panel (panel on `panelSide_`), the page
   // buttons and the character.

@@ -15,13 +15,6 @@ const std::vector<MenuItem> kSlotMenu = {
 const std::vector<MenuItem> kWindowMenu = {
     {ID_PAGE_SETTINGS, kSettingsText}, {ID_APP_ABOUT, kAboutText}, {ID_APP_EXIT, kExitText}};
 
-// Keys that pick item n of an open menu.
-std::vector<WPARAM> Pick(int n) {
-  std::vector<WPARAM> keys(static_cast<std::size_t>(n) + 1, VK_DOWN);
-  keys.push_back(VK_RETURN);
-  return keys;
-}
-
 struct MenuCase {
   const char* name;
   int side;  // 0 compact, 1 panel left, 2 panel right
@@ -265,10 +258,9 @@ TEST_F(CommandsTest, NoSlotCanBeDeletedWhileItsCommentIsEdited) {
   FillSlot(0, 3, "C:\\x.exe", "old");
   POINT slot = SlotPoint(3);
   onDialog_ = [&](CDialog*, HWND dlg) {
-    // Right press over the same slot, Delete picked, its question answered OK.
-    for (int i = 0; i < 3; ++i) ::PostMessageA(hwnd_, WM_KEYDOWN, VK_DOWN, 1);
-    ::PostMessageA(hwnd_, WM_KEYDOWN, VK_RETURN, 1);
-    ::SendMessageA(hwnd_, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(slot.x, slot.y));
+    // Right press over the same slot; a menu, if one came up, would pick
+    // Delete, and its question would be answered OK.
+    PressRight(slot, Pick(2), nullptr);
     SetTextAndOk(dlg, IDC_COMMENT, "new");
   };
   RightClick(slot, Pick(1));  // Edit

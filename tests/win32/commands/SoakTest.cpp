@@ -65,15 +65,15 @@ TEST_F(CommandsTest, SoakThousandRoundsKeepThePagesRightAndLeakNoHandles) {
     if (r == 0 && Page(0).GetIconSource(add)) iconSource = Page(0).GetIconSource(add);
 
     nextComment = "e" + tag;
-    QuickPick(SlotPoint(add), 1);
+    RightClick(SlotPoint(add), Pick(1));
     model[page][add].comment = nextComment;
 
     const bool deletes = model[page][del].used;
-    QuickPick(SlotPoint(del), 2);
+    RightClick(SlotPoint(del), Pick(2));
     model[page][del] = ModelSlot();
 
     nextName = "n" + tag;
-    QuickPick(PanelBodyPoint(), 0);
+    RightClick(PanelBodyPoint(), Pick(0));
     names[page] = nextName;
 
     POINT next = ButtonPoint(kHotNextPage);

@@ -152,19 +152,13 @@ TEST_F(CommentDialogTest, RealLoopTypedTextAndEnter) {
   // characters and confirmed with the Enter key, all in DialogBoxParam's loop.
   CCommentDlg dialog;
   bool found = false;
-  std::function<void(int)> poll = [&](int triesLeft) {
-    HWND dlg = ::FindWindowA(nullptr, "评价");
-    if (dlg && ::IsWindowVisible(dlg)) {
-      found = true;
-      HWND edit = ::GetDlgItem(dlg, IDC_COMMENT);
-      for (char c : std::string("go")) ::PostMessageA(edit, WM_CHAR, static_cast<BYTE>(c), 1);
-      ::PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 1);
-    } else if (triesLeft > 0) {
-      RunLater([&, triesLeft] { poll(triesLeft - 1); }, 20);
-    }
-  };
+  WhenShownNamed("评价", [&](HWND dlg) {
+    found = true;
+    HWND edit = ::GetDlgItem(dlg, IDC_COMMENT);
+    for (char c : std::string("go")) ::PostMessageA(edit, WM_CHAR, static_cast<BYTE>(c), 1);
+    ::PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 1);
+  });
   dialog.m_strComment = "";
-  RunLater([&] { poll(200); }, 20);
   EXPECT_EQ(dialog.DoModal(), IDOK);
   EXPECT_TRUE(found);
   EXPECT_EQ(std::string(dialog.m_strComment), "go");

@@ -68,17 +68,27 @@ void CancelLater() {
 }
 
 namespace {
-void PollShown(HWND dialog, std::function<void()> action, int triesLeft) {
-  if (::IsWindowVisible(dialog)) {
-    action();
-  } else if (triesLeft > 0) {
-    RunLater([dialog, action, triesLeft] { PollShown(dialog, action, triesLeft - 1); }, 10);
+// Polls from the loop that runs until `find` gives a visible window, for at
+// most a minute (a loaded machine is slow), then acts on it.
+void PollVisible(std::function<HWND()> find, std::function<void(HWND)> action, DWORD deadline) {
+  HWND window = find();
+  if (window && ::IsWindowVisible(window)) {
+    action(window);
+  } else if (static_cast<LONG>(deadline - ::GetTickCount()) > 0) {
+    RunLater([find, action, deadline] { PollVisible(find, action, deadline); }, 10);
   }
 }
 }  // namespace
 
 void WhenShown(HWND dialog, std::function<void()> action) {
-  PollShown(dialog, std::move(action), 200);
+  PollVisible([dialog] { return dialog; }, [action](HWND) { action(); },
+              ::GetTickCount() + 60000);
+}
+
+void WhenShownNamed(const char* caption, std::function<void(HWND)> action) {
+  std::string name = caption;
+  PollVisible([name] { return ::FindWindowA(nullptr, name.c_str()); }, std::move(action),
+              ::GetTickCount() + 60000);
 }
 
 std::string ControlText(HWND control) {

@@ -44,8 +44,10 @@ void RunLater(std::function<void()> action, UINT delayMs = 1);
 void CancelLater();
 // Runs `action` from the dialog's loop once the dialog is on the screen, as a
 // person would act on it (the system shows a modal dialog only when its
-// queue first runs empty). Gives up after about two seconds.
+// queue first runs empty). Gives up after a minute (a loaded machine is slow).
 void WhenShown(HWND dialog, std::function<void()> action);
+// The same for the top-level window with this caption, found on the screen.
+void WhenShownNamed(const char* caption, std::function<void(HWND)> action);
 
 // A control's text, as the bytes the ANSI interface returns.
 std::string ControlText(HWND control);

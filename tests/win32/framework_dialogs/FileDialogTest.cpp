@@ -148,18 +148,12 @@ TEST(RealFileDialog, ChoosingAnExistingFileReturnsItsFullPath) {
                      "程序|*.exe|所有文件|*.*||");
   dialog.m_ofn.lpstrTitle = "添加";
   bool found = false;
-  std::function<void(int)> poll = [&](int triesLeft) {
-    HWND dlg = ::FindWindowA(nullptr, "添加");
-    if (dlg && ::IsWindowVisible(dlg)) {
-      found = true;
-      // The file name box of the system's dialog (cmb13, or edt1 in older ones).
-      if (!::SetDlgItemTextA(dlg, 0x47C, self)) ::SetDlgItemTextA(dlg, 0x480, self);
-      ::PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    } else if (triesLeft > 0) {
-      RunLater([&, triesLeft] { poll(triesLeft - 1); }, 50);
-    }
-  };
-  RunLater([&] { poll(400); }, 50);
+  WhenShownNamed("添加", [&](HWND dlg) {
+    found = true;
+    // The file name box of the system's dialog (cmb13, or edt1 in older ones).
+    if (!::SetDlgItemTextA(dlg, 0x47C, self)) ::SetDlgItemTextA(dlg, 0x480, self);
+    ::PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  });
   INT_PTR result = dialog.DoModal();
   CancelLater();
   EXPECT_TRUE(found);

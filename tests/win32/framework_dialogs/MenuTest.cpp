@@ -69,6 +69,17 @@ class MenuOwner : public CFrameWnd {
   void OnAbout() { commands.push_back(57664); }
   void OnSettings() { commands.push_back(32771); }
   void OnExitItem() { commands.push_back(57665); }
+  // The menu's own loop has nothing to do, with its popup up: the keys go
+  // there now (down to the second item, Enter), and the loop reads them.
+  LRESULT OnEnterIdle(WPARAM reason, LPARAM popup) {
+    if (reason == MSGF_MENU && !answered) {
+      answered = true;
+      for (WPARAM key : {VK_DOWN, VK_DOWN, VK_RETURN})
+        ::PostMessageA(reinterpret_cast<HWND>(popup), WM_KEYDOWN, key, 1);
+    }
+    return 0;
+  }
+  bool answered = false;
   void PostNcDestroy() override {}  // the test owns the object
   DECLARE_MESSAGE_MAP()
 };
@@ -76,6 +87,7 @@ const MessageEntry MenuOwner::kMessageEntries[] = {
     {WM_COMMAND, 32771, &afx::OnMsg<&MenuOwner::OnSettings>},
     {WM_COMMAND, 57664, &afx::OnMsg<&MenuOwner::OnAbout>},
     {WM_COMMAND, 57665, &afx::OnMsg<&MenuOwner::OnExitItem>},
+    {WM_ENTERIDLE, 0, &afx::OnRawMsg<&MenuOwner::OnEnterIdle>},
     {0, 0, nullptr}};
 DEFINE_MESSAGE_MAP(MenuOwner, CFrameWnd)
 
@@ -86,11 +98,8 @@ TEST(CMenu, TrackedMenuSendsTheChosenCommandToItsOwner) {
   CMenu menu;
   ASSERT_TRUE(menu.CreatePopupMenu());
   for (const Item& item : kItems) menu.AppendMenu(MF_STRING, item.id, item.text);
-  // The menu's own loop reads the keyboard: down to the second item, Enter.
-  ::PostMessageA(owner.m_hWnd, WM_KEYDOWN, VK_DOWN, 1);
-  ::PostMessageA(owner.m_hWnd, WM_KEYDOWN, VK_DOWN, 1);
-  ::PostMessageA(owner.m_hWnd, WM_KEYDOWN, VK_RETURN, 1);
   EXPECT_TRUE(menu.TrackPopupMenu(TPM_RIGHTBUTTON, 60, 60, &owner));
+  EXPECT_TRUE(owner.answered);
   MSG msg;
   while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
   EXPECT_EQ(owner.commands, std::vector<UINT>{57664});

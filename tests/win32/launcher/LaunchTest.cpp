@@ -72,7 +72,7 @@ TEST_F(LaunchTest, AProgramStartsWithItsOwnFolderAsWorkingDirectory) {
   EXPECT_TRUE(g_shownBoxes.empty());
 
   std::string written;
-  for (int i = 0; i < 300 && written.empty(); ++i) {
+  for (int i = 0; i < 1200 && written.empty(); ++i) {  // a minute: a new process is slow under load
     ::Sleep(50);
     written = ReadFile(marker);
   }

@@ -39,6 +39,19 @@ const Artwork& TheArtwork() {
   return *art;
 }
 
+bool PumpUntil(const std::function<bool()>& done) {
+  DWORD start = ::GetTickCount();
+  MSG msg;
+  while (!done()) {
+    if (::GetTickCount() - start > 60000) return false;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message != WM_QUIT) ::DispatchMessageA(&msg);
+    }
+    ::Sleep(5);
+  }
+  return true;
+}
+
 std::uint32_t PixelAt(const DrawSurface& s, int x, int y) {
   return s.pixels[(s.height - 1 - y) * s.width + x] & 0x00FFFFFFu;
 }

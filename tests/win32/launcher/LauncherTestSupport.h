@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,10 @@ struct ShownBox {
   UINT type;
 };
 extern std::vector<ShownBox> g_shownBoxes;
+
+// Pumps the thread's queue until `done`, for at most a minute (a loaded
+// machine is slow); whether it came.
+bool PumpUntil(const std::function<bool()>& done);
 
 // The decoded pictures, loaded once per process from the embedded archive.
 struct Artwork {

@@ -1,5 +1,6 @@
 // The window as a person meets it: what reaches the screen, dragging with
 // real input, and a window whose artwork could not be loaded.
+#include <atomic>
 #include <thread>
 
 #include "archive/ResourceArchive.h"
@@ -73,7 +74,8 @@ TEST_P(DragTest, PressOnAGapDragsTheWindowUnlessLocked) {
   // The press arrives as real input; the system's move loop then follows
   // the pointer until the release, which a second thread sends.
   SendMouse(MOUSEEVENTF_LEFTDOWN);
-  std::thread hand([sx, sy] {
+  std::atomic<bool> released(false);
+  std::thread hand([sx, sy, &released] {
     ::Sleep(300);
     for (int i = 1; i <= 5; ++i) {
       ::SetCursorPos(sx + 8 * i, sy + 6 * i);
@@ -88,10 +90,14 @@ TEST_P(DragTest, PressOnAGapDragsTheWindowUnlessLocked) {
     up.type = INPUT_MOUSE;
     up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
     ::SendInput(1, &up, sizeof up);
+    released = true;
   });
-  PumpFor(1500);
+  // Input keeps its order: once this thread has taken the release (the
+  // button's state follows the messages taken), every move before it has
+  // been handled, by the move loop or, when locked, by the window.
+  EXPECT_TRUE(PumpUntil([&] { return released && !(::GetKeyState(VK_LBUTTON) & 0x8000); }))
+      << "the release never arrived";
   hand.join();
-  PumpFor(100);
 
   RECT r = WindowRect();
   if (locked) {
