@@ -149,9 +149,18 @@ void CLauncherApp::SaveForSessionEnd() {
   SaveOnce();
 }
 
+void CLauncherApp::SessionGoesOn() {
+  m_bSessionEnding = false;
+  m_bSaved = false;
+}
+
 void CLauncherApp::ReportUnsavedSettings() {
   // Said once, at an exit the user chose: the changes of this run are lost
   // (a protected folder, a read-only file), and the user should know where.
+  if (g_settings.HasNoRoom()) {
+    AfxMessageBox("程序所在的路径太长，设置无法读取和保存。", MB_OK);
+    return;
+  }
   std::string message = std::string("设置未能保存到以下文件：\n") + g_settings.GetPath();
   AfxMessageBox(message.c_str(), MB_OK);
 }

@@ -31,8 +31,12 @@ class CLauncherApp : public CWinApp {
   // file (SettingsFile::BeginSave); FALSE when the file could not be written.
   BOOL WriteSettings();
   // The end of the session: the settings are saved now, before the system
-  // is answered, and never again; a failure goes unreported.
+  // is answered, and not again unless the end is refused; a failure goes
+  // unreported.
   void SaveForSessionEnd();
+  // The end of the session was refused after all: the next exit saves again
+  // and reports a failure as any exit does.
+  void SessionGoesOn();
 
   // Until start-up has made the window and read the settings, a close waits
   // and nothing is saved (there is nothing of the user's to save yet).

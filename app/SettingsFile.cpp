@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "app/core/PathText.h"
 
@@ -23,14 +24,18 @@ void SettingsFile::Bind(const char* section) {
   char module[MAX_PATH];
   DWORD length = GetModuleFileNameA(nullptr, module, MAX_PATH);
   // A module path that filled the buffer was cut short: it names no file of
-  // ours, so it falls back to ".ini" like a path without any ".".
-  if (length == 0 || length >= MAX_PATH) module[0] = '\0';
-  DeriveSettingsPath(module, m_szPath, sizeof m_szPath);
+  // ours. A bare ".ini" would be looked up in the Windows folder by the
+  // profile functions and in the current folder by the file functions, so
+  // there is no settings file at all: defaults, and nothing written.
+  m_bNoRoom =
+      length == 0 || length >= MAX_PATH || !DeriveSettingsPath(module, m_szPath, sizeof m_szPath);
+  if (m_bNoRoom) m_szPath[0] = '\0';
   SetSection(section);
 }
 
 BOOL SettingsFile::BindTo(const char* path, const char* section) {
   m_szPath[0] = '\0';
+  m_bNoRoom = false;
   if (!path || std::strlen(path) >= sizeof m_szPath) return FALSE;
   std::memcpy(m_szPath, path, std::strlen(path) + 1);
   SetSection(section);
@@ -102,6 +107,41 @@ bool ReplaceInOneStep(const char* copy, const char* path) {
   return false;
 }
 
+// The copy's name: the settings path with ".new" in place of ".ini", so
+// that it fits wherever the path fits; any other name gets ".new" added.
+// False when there is no room, or the name would be the file itself.
+bool CopyPathFor(const char* path, char* copy, std::size_t size) {
+  const std::size_t n = std::strlen(path);
+  const bool ini = n >= 4 && lstrcmpiA(path + n - 4, ".ini") == 0;
+  const std::size_t stem = ini ? n - 4 : n;
+  if (stem + 5 > size) return false;
+  std::memcpy(copy, path, stem);
+  std::memcpy(copy + stem, ".new", 5);
+  return lstrcmpiA(copy, path) != 0;
+}
+
+// Removes a copy left behind, read-only or not.
+void RemoveCopy(const char* copy) {
+  SetFileAttributesA(copy, FILE_ATTRIBUTE_NORMAL);
+  DeleteFileA(copy);
+}
+
+// The save's section as the copy holds it, written into the file itself by
+// the profile functions: the same keys the copy's route would have put there.
+bool WriteSectionInPlace(const char* section, const char* copy, const char* path) {
+  std::vector<char> keys(1 << 16);
+  for (;;) {
+    DWORD n =
+        GetPrivateProfileSectionA(section, keys.data(), static_cast<DWORD>(keys.size()), copy);
+    if (n + 2 < keys.size()) break;
+    if (keys.size() >= (1u << 24)) return false;
+    keys.resize(keys.size() * 2);
+  }
+  bool written = WritePrivateProfileSectionA(section, keys.data(), path) != FALSE;
+  ForgetProfileCache(path);
+  return written;
+}
+
 }  // namespace
 
 BOOL SettingsFile::BeginSave() {
@@ -109,29 +149,43 @@ BOOL SettingsFile::BeginSave() {
   m_bWriteFailed = false;
   m_szCopyPath[0] = '\0';
   if (m_szPath[0] == '\0') return FALSE;
-  int n = std::snprintf(m_szCopyPath, sizeof m_szCopyPath, "%s.new", m_szPath);
-  if (n < 0 || static_cast<std::size_t>(n) >= sizeof m_szCopyPath) {
-    m_szCopyPath[0] = '\0';
+  // A read-only file is the user's choice, binding whoever runs the launcher.
+  DWORD attributes = GetFileAttributesA(m_szPath);
+  if (attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
     return FALSE;
   }
-  // Without a file yet, the copy starts empty; a copy left by a save that was
-  // cut short never counts.
-  DeleteFileA(m_szCopyPath);
-  if (!CopyFileA(m_szPath, m_szCopyPath, FALSE) && GetLastError() != ERROR_FILE_NOT_FOUND) {
-    return FALSE;
+  m_bSaving = true;
+  if (!CopyPathFor(m_szPath, m_szCopyPath, sizeof m_szCopyPath)) {
+    m_szCopyPath[0] = '\0';  // no room for a copy: the writes go into the file
+    return TRUE;
+  }
+  // The copy is made fresh: one left by a save that was cut short never
+  // counts. Without a file yet, the copy starts empty.
+  RemoveCopy(m_szCopyPath);
+  if (CopyFileA(m_szPath, m_szCopyPath, TRUE)) {
+    SetFileAttributesA(m_szCopyPath, FILE_ATTRIBUTE_NORMAL);
+  } else if (GetLastError() != ERROR_FILE_NOT_FOUND) {
+    m_szCopyPath[0] = '\0';  // no copy: the writes go into the file
+    return TRUE;
   }
   ForgetProfileCache(m_szCopyPath);
-  m_bSaving = true;
   return TRUE;
 }
 
 BOOL SettingsFile::CommitSave() {
   if (!m_bSaving) return FALSE;
   m_bSaving = false;
-  ForgetProfileCache(m_szCopyPath);
-  if (!m_bWriteFailed && FlushToDisk(m_szCopyPath) && ReplaceInOneStep(m_szCopyPath, m_szPath)) {
-    return TRUE;
+  if (m_szCopyPath[0] == '\0') {
+    ForgetProfileCache(m_szPath);
+    return !m_bWriteFailed;
   }
-  DeleteFileA(m_szCopyPath);
-  return FALSE;
+  ForgetProfileCache(m_szCopyPath);
+  // A copy that cannot take the file's place (another program holds the file
+  // without sharing its deletion) still saves: its keys go into the file.
+  bool saved = !m_bWriteFailed && FlushToDisk(m_szCopyPath) &&
+               (ReplaceInOneStep(m_szCopyPath, m_szPath) ||
+                WriteSectionInPlace(m_szSection, m_szCopyPath, m_szPath));
+  RemoveCopy(m_szCopyPath);
+  return saved;
 }

@@ -30,29 +30,37 @@ class SettingsFile {
 
   void WriteInt(const char* key, int value);
 
-  // A save: BeginSave copies the file (when there is one) to the same path
-  // with ".new" added and sends every later write there, through the same
-  // profile functions, so the text they leave is what they would have
-  // written into the file itself; CommitSave puts the copy in the file's
-  // place in one step. Either returns FALSE when it fails, and the file then
-  // keeps its old text (CommitSave also fails when any write of the save did).
-  // Reads always see the file.
+  // A save: BeginSave makes a fresh copy of the file (when there is one)
+  // beside it, named like it with ".new" in place of ".ini", and sends every
+  // later write there, through the same profile functions, so the text they
+  // leave is what they would have written into the file itself; CommitSave
+  // puts the copy in the file's place in one step. When that cannot be done,
+  // the save's keys are written into the file itself, and when no copy can
+  // be made, the writes go there directly. Either returns FALSE when the save
+  // failed (CommitSave also when any write of the save did); a read-only file
+  // is never written. Reads always see the file.
   BOOL BeginSave();
   BOOL CommitSave();
 
   const char* GetPath() const { return m_szPath; }
+  // True when Bind found no room for a settings file in the executable's
+  // path: there is none, and nothing is read or written.
+  bool HasNoRoom() const { return m_bNoRoom; }
   const char* GetSection() const { return m_szSection; }
 
  private:
   void SetSection(const char* section);
 
-  const char* WritePath() const { return m_bSaving ? m_szCopyPath : m_szPath; }
+  const char* WritePath() const {
+    return m_bSaving && m_szCopyPath[0] != '\0' ? m_szCopyPath : m_szPath;
+  }
 
   char m_szPath[MAX_PATH];
   char m_szSection[256];
   char m_szCopyPath[MAX_PATH];
   bool m_bSaving = false;
   bool m_bWriteFailed = false;  // sticky for the save in progress
+  bool m_bNoRoom = false;
 };
 
 // The one settings file of the process.

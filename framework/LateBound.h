@@ -10,6 +10,10 @@
 // The named function of the named system DLL, or null.
 FARPROC LoadSystemFunction(const char* library, const char* name);
 
+// From now on, every DLL the process loads by name, and every dependency of
+// one, comes from the system folder only, where the system can be told so.
+void SearchSystemFolderForDlls();
+
 template <class Function>
 class LateBound {
  public:

@@ -25,16 +25,18 @@ class ByteSink {
     return Take(n, [value](std::uint8_t* to, std::size_t k) { std::memset(to, value, k); });
   }
 
-  // The same for n < 256, the count of a pair. Where the plane has room for
-  // whole blocks of 16, they are written without the C library, whose call
-  // costs more than the fill for most runs; the bytes past n are
-  // overwritten by the runs that follow.
+  // The same for n < 256, the count of a pair. Where the plane has room,
+  // the run is written without the C library, whose call costs more than the
+  // fill for most runs: whole blocks of 16, then single bytes, never past n
+  // (the stream may end right after this run).
   bool PutShort(std::uint8_t value, std::size_t n) {
     if (m_pos > m_writable || m_writable - m_pos < 256 || n > left()) return Put(value, n);
     const std::uint32_t word = value * 0x01010101u;
     const std::uint32_t block[4] = {word, word, word, word};
     std::uint8_t* const d = m_plane + m_pos;
-    for (std::size_t i = 0; i < n; i += 16) std::memcpy(d + i, block, 16);
+    std::size_t i = 0;
+    for (; n - i >= 16; i += 16) std::memcpy(d + i, block, 16);
+    for (; i < n; ++i) d[i] = value;
     m_pos += n;
     return true;
   }

@@ -96,6 +96,9 @@ int DecodeMask(const PictureRecord& record, std::uint8_t* plane, std::size_t pla
 // delta filters as two passes. Slower; the reference for tests and benchmarks.
 int DecodePixelsPlain(const PictureRecord& record, std::uint32_t* pixels, int stride, int rows);
 
+// DecodeMask's result, decoded one byte at a time; the reference for tests.
+int DecodeMaskPlain(const PictureRecord& record, std::uint8_t* plane, std::size_t planeSize);
+
 // The XOR delta filters as two plain passes over decoded rows (memory row
 // order), as DecodePixelsPlain applies them.
 void UndoHorizontalDelta(std::uint32_t* pixels, int stride, int width, int height);

@@ -159,16 +159,23 @@ void CMainFrame::TakeDroppedFile(HDROP drop) {
 BOOL CMainFrame::OnQueryEndSession() {
   if (!CFrameWnd::OnQueryEndSession()) return FALSE;
   // Once it has its answer the system may end the process at any moment, so
-  // the settings are complete in their file before it gets one; the close
-  // that follows writes nothing more.
+  // the settings are complete in their file before it gets one. Another
+  // program may still refuse the end, so the launcher stays until it comes.
   SaveForSessionEnd();
-  PostMessage(WM_CLOSE);
   return TRUE;
 }
 
 void CMainFrame::OnEndSession(BOOL ending) {
-  // A session ended without being asked first still gets its save.
-  if (ending) SaveForSessionEnd();
+  CLauncherApp* app = TheApp();
+  if (!ending) {
+    // Refused by another program: the session goes on, and so does the launcher.
+    if (app) app->SessionGoesOn();
+    return;
+  }
+  // A session ended without being asked first still gets its save; the
+  // close that follows writes nothing more.
+  SaveForSessionEnd();
+  PostMessage(WM_CLOSE);
 }
 
 void CMainFrame::SaveForSessionEnd() {

@@ -56,8 +56,7 @@ int Logoff(HWND launcher, const char* ini, const char* copy) {
   std::string text;
   if (!ReadWhole(ini, &text)) text.clear();
   if (!WriteWhole(copy, text)) return 2;
-  // The close the launcher posted itself may have run already: a window
-  // that is gone gets no WM_ENDSESSION, as with the system.
+  // A window that is gone by now gets no WM_ENDSESSION, as with the system.
   DWORD_PTR ignored = 0;
   if (!Ask(launcher, WM_ENDSESSION, TRUE, &ignored) && ::IsWindow(launcher)) return 1;
   std::printf("%d\n", answer ? 1 : 0);

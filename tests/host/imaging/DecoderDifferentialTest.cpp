@@ -3,7 +3,8 @@
 // combination: well-formed ones, ones that end early, run past the picture,
 // stop inside a token or name a missing palette entry. Each is decoded into
 // randomly filled targets, whole and clipped, and placed at several positions
-// of a surface; every pixel must match the plain decode.
+// of a surface; every pixel must match the plain decode. The mask decoder
+// likewise against its plain reference, into planes of every size.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -312,6 +313,66 @@ TEST(DecoderDifferential, PixelsAfterAnEarlyEndAreFilteredZeros) {
   int ok = 0;
   EXPECT_EQ(DecodeAll(rec, &ok, 0xDEAD), Pixels(6, 0x302010));
   EXPECT_EQ(ok, 1);
+}
+
+// A random mask record of any type: runs of every length (16-bit counts
+// too), early end codes, streams that run past the plane or stop short.
+Bytes RandomMask(std::mt19937& rng, int width, int height) {
+  const int kinds[][2] = {{kMaskRaw, 8}, {kMaskRle, 8}, {kMaskRle, 4}, {kMaskValueRuns, 8}};
+  const auto& kind = kinds[rng() % 4];
+  const int total = width * height;
+  Bytes body;
+  int count = 0;
+  if (kind[0] == kMaskValueRuns) {
+    count = static_cast<int>(rng() % 4);
+    for (int i = 0; i < count; ++i) body.push_back(static_cast<std::uint8_t>(rng() % 4 * 85));
+  }
+  const auto length = [&] { return rng() % 8 == 0 ? rng() % 700 : 1 + rng() % 40; };
+  for (int done = 0; done < total + 8 && rng() % 60 != 0;) {
+    const std::uint32_t n = static_cast<std::uint32_t>(length());
+    const std::uint8_t v = static_cast<std::uint8_t>(rng() % 3 == 0 ? 0 : rng());
+    if (kind[0] == kMaskRaw || (kind[0] == kMaskValueRuns && rng() % 2 == 0)) {
+      body.push_back(v);
+      ++done;
+    } else if (kind[1] == 8 && kind[0] == kMaskRle) {
+      const std::uint8_t k = static_cast<std::uint8_t>(n > 255 ? 255 : n);
+      body.insert(body.end(), {v, k});
+      done += k;
+    } else if (kind[0] == kMaskRle && n < 16 && n > 0) {
+      body.push_back(static_cast<std::uint8_t>(n << 4 | (v & 0x0F)));
+      done += static_cast<int>(n);
+    } else {
+      body.push_back(kind[0] == kMaskRle ? v & 0x0F : count ? body[rng() % count] : v);
+      if (n < 256 && n > 0) {
+        body.push_back(static_cast<std::uint8_t>(n));
+      } else {
+        body.insert(body.end(),
+                    {0, static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(n >> 8)});
+      }
+      done += static_cast<int>(n);
+    }
+  }
+  if (rng() % 4 != 0) body.insert(body.end(), {0, 0, 0});  // an end code of each kind
+  if (rng() % 10 == 0) body.resize(rng() % (body.size() + 1));
+  return MakeRecord(static_cast<std::uint8_t>(kind[0]), width, height, kind[1], count, 0, body);
+}
+
+TEST(DecoderDifferential, MaskDecodeEqualsPlainDecodeIntoPlanesOfEverySize) {
+  for (std::size_t planeSize = 1; planeSize <= 5000; ++planeSize) {
+    std::mt19937 rng(static_cast<std::uint32_t>(planeSize));
+    const int w = 1 + static_cast<int>(rng() % 80);
+    const int h = 1 + static_cast<int>((planeSize * (1 + rng() % 3) / 2) / w);
+    const Bytes rec = RandomMask(rng, w, h);
+    const std::string what = "plane " + std::to_string(planeSize) + ", " + std::to_string(w) + "x" +
+                             std::to_string(h) + " type " + std::to_string(rec[2]) + "/" +
+                             std::to_string(rec[16]);
+    const std::uint8_t fill = static_cast<std::uint8_t>(rng());
+    Bytes plain(planeSize + 32, fill), fast(planeSize + 32, fill);
+    const int ok = DecodeMaskPlain(View(rec), plain.data(), planeSize);
+    ASSERT_EQ(DecodeMask(View(rec), fast.data(), planeSize), ok) << what;
+    ASSERT_EQ(fast, plain) << what;
+    ASSERT_EQ(Bytes(plain.begin() + planeSize, plain.end()), Bytes(32, fill)) << what;
+  }
 }
 
 }  // namespace

@@ -255,9 +255,15 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(MaskStreams, AnEarlyEndCodeLeavesTheRestOfThePlane) {
-  Bytes plane(4, 0x5A);
-  EXPECT_EQ(DecodeMask(View(MakeRecord(0x11, 2, 2, 8, 0, 0, {0xFF, 3, 0, 0})), plane.data(), 4), 1);
-  EXPECT_EQ(plane, (Bytes{0xFF, 0xFF, 0xFF, 0x5A}));
+  // Small and large planes: a large one is filled by a faster route.
+  const Bytes rec = MakeRecord(0x11, 40, 25, 8, 0, 0, {0xFF, 3, 0, 0});
+  for (const std::size_t planeSize : {4, 200, 1000}) {
+    Bytes plane(planeSize, 0x5A);
+    EXPECT_EQ(DecodeMask(View(rec), plane.data(), planeSize), 1);
+    Bytes expected(planeSize, 0x5A);
+    std::fill(expected.begin(), expected.begin() + 3, 0xFF);
+    EXPECT_EQ(plane, expected) << planeSize;
+  }
 }
 
 TEST(MaskStreams, LongPlanesFillExactlyWholeOrCut) {

@@ -36,7 +36,7 @@ std::string FreshFolder(const std::string& name) {
   ::GetTempPathA(MAX_PATH, temp);
   std::string dir = std::string(temp) + "dida-logoff-" + name;
   ::CreateDirectoryA(dir.c_str(), nullptr);
-  for (const char* file : {"\\dida.ini", "\\dida.ini.new", "\\snapshot", "\\stop", "\\out"}) {
+  for (const char* file : {"\\dida.ini", "\\dida.new", "\\snapshot", "\\stop", "\\out"}) {
     ::DeleteFileA((dir + file).c_str());
   }
   return dir;
@@ -388,7 +388,7 @@ TEST_P(LogoffTest, TheSettingsAreCompleteWhenTheQuestionIsAnsweredAndNothingCras
   ::GetExitCodeProcess(pi_.hProcess, &launcherExit);
   EXPECT_EQ(launcherExit, 0u);
   EXPECT_EQ(FileText(ini_), expected);
-  EXPECT_EQ(::GetFileAttributesA((ini_ + ".new").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(::GetFileAttributesA((dir_ + "\\dida.new").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -401,6 +401,96 @@ INSTANTIATE_TEST_SUITE_P(
         LogoffCase{"resetBox", State::kResetBox},
         LogoffCase{"startupMissingEntry", State::kStartupMissingEntry}),
     [](const ::testing::TestParamInfo<LogoffCase>& info) { return info.param.name; });
+
+// Another program (a virus scanner, an indexer, a backup) holds the settings
+// file open, sharing reading and writing but not deletion, so the save's copy
+// cannot take its place: the launcher writes the same keys into the file itself.
+class HeldSettingsFile : public LogoffTest {};
+
+TEST_P(HeldSettingsFile, StillGetsTheNewPosition) {
+  const bool logoff = std::string(GetParam().name) == "heldLogoff";
+  ASSERT_NO_FATAL_FAILURE(Start());
+  HWND launcher = Launcher();
+  ASSERT_TRUE(launcher) << "no launcher window";
+  RECT before, after;
+  ::GetWindowRect(launcher, &before);
+  Drag(launcher, -200, 100);
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        ::GetWindowRect(launcher, &after);
+        return after.left == before.left - 200 && after.top == before.top + 100;
+      },
+      5000))
+      << "the window did not follow the drag";
+
+  HANDLE held = ::CreateFileA(ini_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  DWORD exitCode = 999;
+  if (logoff) {
+    std::string answer =
+        RunTool(Remote() + " logoff \"" + ini_ + "\" \"" + dir_ + "\\snapshot\"", &exitCode);
+    EXPECT_EQ(answer.substr(0, 1), "1") << answer;
+  } else {
+    RunTool(Remote() + " command " + std::to_string(ID_APP_EXIT), &exitCode);
+  }
+  EXPECT_EQ(exitCode, 0u);
+  const bool ended = ::WaitForSingleObject(pi_.hProcess, 20000) == WAIT_OBJECT_0;
+  ::CloseHandle(held);
+  ASSERT_TRUE(ended) << "still running";
+  const std::string expected = SettingsText(after.left, after.top);
+  if (logoff) {
+    EXPECT_EQ(FileText(dir_ + "\\snapshot"), expected);
+  }
+  EXPECT_EQ(FileText(ini_), expected);
+  EXPECT_EQ(::GetFileAttributesA((dir_ + "\\dida.new").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+INSTANTIATE_TEST_SUITE_P(Exits, HeldSettingsFile,
+                         ::testing::Values(LogoffCase{"heldExit", State::kIdle},
+                                           LogoffCase{"heldLogoff", State::kIdle}),
+                         [](const ::testing::TestParamInfo<LogoffCase>& info) {
+                           return info.param.name;
+                         });
+
+// Another program vetoes the logoff after the launcher agreed to it: the
+// launcher saved before its answer, and it stays; what the user does next
+// reaches the file at the next Exit.
+class VetoedLogoff : public LogoffTest {};
+
+TEST_P(VetoedLogoff, LeavesTheLauncherRunningAndSavingAgain) {
+  ASSERT_NO_FATAL_FAILURE(Start());
+  HWND launcher = Launcher();
+  ASSERT_TRUE(launcher) << "no launcher window";
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(
+      ::SendMessageTimeoutA(launcher, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 20000, &answer));
+  EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+  EXPECT_EQ(FileText(ini_), SettingsText(922, 200));
+  ASSERT_TRUE(
+      ::SendMessageTimeoutA(launcher, WM_ENDSESSION, FALSE, 0, SMTO_NORMAL, 20000, &answer));
+
+  // The drag's input comes after anything the launcher posted itself.
+  RECT before, after;
+  ::GetWindowRect(launcher, &before);
+  Drag(launcher, -200, 100);
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        ::GetWindowRect(launcher, &after);
+        return ::IsWindow(launcher) && after.left == before.left - 200 &&
+               after.top == before.top + 100;
+      },
+      5000))
+      << "the launcher did not stay, or did not follow the drag";
+  ::PostMessageA(launcher, WM_COMMAND, ID_APP_EXIT, 0);
+  ASSERT_EQ(::WaitForSingleObject(pi_.hProcess, 20000), WAIT_OBJECT_0) << "still running";
+  EXPECT_EQ(FileText(ini_), SettingsText(after.left, after.top));
+}
+
+INSTANTIATE_TEST_SUITE_P(Once, VetoedLogoff, ::testing::Values(LogoffCase{"vetoed", State::kIdle}),
+                         [](const ::testing::TestParamInfo<LogoffCase>& info) {
+                           return info.param.name;
+                         });
 
 struct Saves {
   CLauncherApp* app;

@@ -7,6 +7,13 @@
 
 namespace {
 
+void WriteText(const std::string& path, const std::string& text) {
+  HANDLE f = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  ::WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  ::CloseHandle(f);
+}
+
 class SessionEndTest : public CommandsTest {
  protected:
   void SetUp() override {
@@ -62,9 +69,10 @@ TEST_F(SessionEndTest, TheSaveIsCompleteBeforeTheAnswerAndNothingIsWrittenAfterI
   EXPECT_EQ(::SendMessageA(hwnd_, WM_QUERYENDSESSION, 0, 0), TRUE);
   // Written before the answer: the system may end the process at any moment after it.
   EXPECT_EQ(FileText(iniPath_), Expected());
-  EXPECT_TRUE(CloseIsPosted(hwnd_));
+  // Another program may still veto the end: the launcher closes only when it comes.
+  EXPECT_FALSE(CloseIsPosted(hwnd_));
 
-  // Neither the end of the session, nor the posted close, nor the exit writes again.
+  // Neither the end of the session, nor the close it brings, nor the exit writes again.
   ::DeleteFileA(iniPath_.c_str());
   ::SendMessageA(hwnd_, WM_ENDSESSION, TRUE, 0);
   DrainQueue();
@@ -97,37 +105,104 @@ TEST(StartUp, AWindowThatCannotBeMadeEndsTheStart) {
   g_bStarted = 0;
 }
 
-// Settings that cannot be written (a protected folder; here one that does not
-// exist) are lost for this run: an exit the user chose says so once, naming
-// the file; the end of a session, with nobody to answer, says nothing.
-class UnwritableSettings : public SessionEndTest, public ::testing::WithParamInterface<bool> {};
+// Settings that cannot be written (a protected folder, here one that does not
+// exist; a file the user made read-only) are lost for this run: an exit the
+// user chose says so once, naming the file; the end of a session, with nobody
+// to answer, says nothing; a logoff that another program vetoed is no end.
+enum class Ending { kExit, kSessionEnd, kVetoedThenExit };
+
+struct UnwritableCase {
+  const char* name;
+  Ending ending;
+  bool readOnly;  // an existing read-only file instead of a missing folder
+};
+
+class UnwritableSettings : public SessionEndTest,
+                           public ::testing::WithParamInterface<UnwritableCase> {};
 
 TEST_P(UnwritableSettings, AreReportedOnceAtAnExitTheUserChoseOnly) {
-  const bool sessionEnd = GetParam();
-  const std::string path = "C:\\no such folder\\dida.ini";
-  ASSERT_TRUE(g_settings.BindTo(path.c_str(), "param"));
-  if (sessionEnd) {
-    EXPECT_EQ(::SendMessageA(hwnd_, WM_QUERYENDSESSION, 0, 0), TRUE);
-    ::SendMessageA(hwnd_, WM_ENDSESSION, TRUE, 0);
-  } else {
-    ::SendMessageA(hwnd_, WM_COMMAND, ID_APP_EXIT, 0);
+  const UnwritableCase& c = GetParam();
+  const std::string old = "[param]\r\nPosX=1\r\n";
+  std::string path = "C:\\no such folder\\dida.ini";
+  if (c.readOnly) {
+    path = iniPath_;
+    WriteText(path, old);
+    ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
   }
+  ASSERT_TRUE(g_settings.BindTo(path.c_str(), "param"));
+  if (c.ending != Ending::kExit) {
+    EXPECT_EQ(::SendMessageA(hwnd_, WM_QUERYENDSESSION, 0, 0), TRUE);
+    ::SendMessageA(hwnd_, WM_ENDSESSION, c.ending == Ending::kSessionEnd, 0);
+  }
+  if (c.ending != Ending::kSessionEnd) ::SendMessageA(hwnd_, WM_COMMAND, ID_APP_EXIT, 0);
   DrainQueue();
   ASSERT_FALSE(::IsWindow(hwnd_));
   app_->ExitInstance();
-  if (sessionEnd) {
+  if (c.ending == Ending::kSessionEnd) {
     EXPECT_TRUE(boxes_.empty());
   } else {
     ASSERT_EQ(boxes_.size(), 1u);
     EXPECT_NE(boxes_[0].text.find(path), std::string::npos) << boxes_[0].text;
     EXPECT_EQ(boxes_[0].caption, "dida");
   }
+  if (c.readOnly) {
+    EXPECT_EQ(FileText(path), old);
+    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(Exits, UnwritableSettings, ::testing::Values(false, true),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                           return info.param ? "sessionEnd" : "exit";
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Exits, UnwritableSettings,
+    ::testing::Values(UnwritableCase{"exit", Ending::kExit, false},
+                      UnwritableCase{"sessionEnd", Ending::kSessionEnd, false},
+                      UnwritableCase{"vetoedThenExit", Ending::kVetoedThenExit, false},
+                      UnwritableCase{"readOnlyExit", Ending::kExit, true}),
+    [](const ::testing::TestParamInfo<UnwritableCase>& info) { return info.param.name; });
+
+// The save's copy sits beside the file, named like it with ".new" in place of
+// ".ini". One left read-only by an earlier run never blocks a save, and once
+// the user clears the read-only flag of the file itself, the next save works.
+TEST_F(SessionEndTest, ALeftoverCopyNeverBlocksASave) {
+  const std::string copy = iniPath_.substr(0, iniPath_.size() - 4) + ".new";
+  app_->m_nPosX = 333;  // as the close hands them back
+  app_->m_nPosY = 44;
+  WriteText(iniPath_, "[param]\r\nChar=0\r\n");
+  WriteText(copy, "[param]\r\nChar=1\r\n");
+  ASSERT_TRUE(::SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_READONLY));
+  ASSERT_TRUE(::SetFileAttributesA(iniPath_.c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_FALSE(app_->WriteSettings());
+  EXPECT_EQ(FileText(iniPath_), "[param]\r\nChar=0\r\n");
+
+  ASSERT_TRUE(::SetFileAttributesA(iniPath_.c_str(), FILE_ATTRIBUTE_NORMAL));
+  EXPECT_TRUE(app_->WriteSettings());
+  EXPECT_EQ(FileText(iniPath_), Expected());
+  EXPECT_EQ(::GetFileAttributesA(iniPath_.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+  EXPECT_EQ(::GetFileAttributesA(copy.c_str()), INVALID_FILE_ATTRIBUTES);
+  ::SetFileAttributesA(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ::DeleteFileA(copy.c_str());
+}
+
+// A settings path that fills nearly all of MAX_PATH: its copy's name fits too.
+TEST_F(SessionEndTest, ASettingsPathOf257CharactersIsSaved) {
+  char temp[MAX_PATH];
+  ::GetTempPathA(MAX_PATH, temp);
+  const std::string base = std::string(temp) + "dida-long";
+  const std::string folder = base + "\\" + std::string(257 - base.size() - 10, 'd');
+  const std::string path = folder + "\\dida.ini";
+  ASSERT_EQ(path.size(), 257u);
+  ::CreateDirectoryA(base.c_str(), nullptr);
+  ::CreateDirectoryA(folder.c_str(), nullptr);
+  ::DeleteFileA(path.c_str());
+  ASSERT_TRUE(g_settings.BindTo(path.c_str(), "param"));
+  ::SendMessageA(hwnd_, WM_COMMAND, ID_APP_EXIT, 0);
+  DrainQueue();
+  app_->ExitInstance();
+  EXPECT_TRUE(boxes_.empty());
+  EXPECT_EQ(FileText(path), Expected());
+  ::DeleteFileA(path.c_str());
+  ::RemoveDirectoryA(folder.c_str());
+  ::RemoveDirectoryA(base.c_str());
+}
 
 // The frame deletes itself when its window goes, inside the message that
 // destroyed it; the framework must not write into it after that message.
@@ -184,10 +259,11 @@ TEST_P(ClosedDuringDialog, TheCommandEndsWithoutItsWindow) {
   int freedBefore = FreedFrames();
   chosenFile_ = "C:\\Games\\Chess.exe";
   onDialog_ = [&](CDialog*, HWND dlg) {
-    // The question is sent (it saves and posts the close); Exit is posted, as
+    // The question and the end are sent (they save and post the close); Exit is posted, as
     // dida-remote does. Either close comes before the OK posted below.
     if (c.sessionEnd) {
       ::SendMessageA(hwnd, WM_QUERYENDSESSION, 0, 0);
+      ::SendMessageA(hwnd, WM_ENDSESSION, TRUE, 0);
     } else {
       ::PostMessageA(hwnd, WM_COMMAND, ID_APP_EXIT, 0);
     }
