@@ -8,7 +8,8 @@
 //                            WM_ENDSESSION(TRUE); prints the launcher's answer (1 or 0)
 //   dida-remote watch FILE STOP OUT
 //                            reads FILE again and again until the file STOP exists; each
-//                            different text seen is written to OUT0, OUT1, ...; prints
+//                            different text seen is written to OUT0, OUT1, ...; OUTready
+//                            is made after the first read, for whoever waits for it; prints
 //                            "reads N missing M texts K" (missing: FILE could not be opened)
 // Exit code 0 on success, 1 when no launcher runs (or a message timed out), 2 on bad usage.
 #include <windows.h>
@@ -76,6 +77,7 @@ int Watch(const char* file, const char* stop, const char* out) {
     bool known = false;
     for (const std::string& s : seen) known = known || s == text;
     if (!known) seen.push_back(text);
+    if (seen.size() == 1 && !known && !WriteWhole(std::string(out) + "ready", "")) return 2;
   }
   for (std::size_t i = 0; i < seen.size(); ++i) {
     if (!WriteWhole(std::string(out) + std::to_string(i), seen[i])) return 2;

@@ -36,7 +36,7 @@ std::string FreshFolder(const std::string& name) {
   ::GetTempPathA(MAX_PATH, temp);
   std::string dir = std::string(temp) + "dida-logoff-" + name;
   ::CreateDirectoryA(dir.c_str(), nullptr);
-  for (const char* file : {"\\dida.ini", "\\dida.new", "\\snapshot", "\\stop", "\\out"}) {
+  for (const char* file : {"\\dida.ini", "\\dida.new", "\\snapshot", "\\stop", "\\out", "\\outready"}) {
     ::DeleteFileA((dir + file).c_str());
   }
   return dir;
@@ -494,13 +494,14 @@ INSTANTIATE_TEST_SUITE_P(Once, VetoedLogoff, ::testing::Values(LogoffCase{"vetoe
 
 struct Saves {
   CLauncherApp* app;
+  std::string ready;  // made by the watcher once it has read the file
   std::string stop;
   int failed;
 };
 
 DWORD WINAPI SaveTwoHundredTimes(LPVOID param) {
   auto* s = static_cast<Saves*>(param);
-  ::Sleep(500);  // the watcher is reading by then
+  WaitFor([&] { return ::GetFileAttributesA(s->ready.c_str()) != INVALID_FILE_ATTRIBUTES; });
   for (int i = 0; i < 200; ++i) {
     s->app->m_nChar = i % 2;
     if (!s->app->WriteSettings()) ++s->failed;
@@ -534,7 +535,7 @@ TEST(AtomicSave, AWatcherSeesOnlyTheWholeOldOrNewText) {
   std::string line = Remote() + " watch \"" + ini + "\" \"" + stop + "\" \"" + out + "\"";
   DWORD watcherExit = 999;
   std::string report;
-  Saves saves = {&app, stop, 0};
+  Saves saves = {&app, out + "ready", stop, 0};
   HANDLE saver = ::CreateThread(nullptr, 0, &SaveTwoHundredTimes, &saves, 0, nullptr);
   report = RunTool(line, &watcherExit);
   ::WaitForSingleObject(saver, 60000);
