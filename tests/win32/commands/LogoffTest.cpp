@@ -36,7 +36,8 @@ std::string FreshFolder(const std::string& name) {
   ::GetTempPathA(MAX_PATH, temp);
   std::string dir = std::string(temp) + "dida-logoff-" + name;
   ::CreateDirectoryA(dir.c_str(), nullptr);
-  for (const char* file : {"\\dida.ini", "\\dida.new", "\\snapshot", "\\stop", "\\out", "\\outready"}) {
+  for (const char* file :
+       {"\\dida.ini", "\\dida.new", "\\snapshot", "\\stop", "\\out", "\\outready"}) {
     ::DeleteFileA((dir + file).c_str());
   }
   return dir;
@@ -296,12 +297,10 @@ TEST_P(LogoffTest, TheSettingsAreCompleteWhenTheQuestionIsAnsweredAndNothingCras
       ::GetWindowRect(launcher, &before);
       Drag(launcher, -200, 100);
       RECT after;
-      ASSERT_TRUE(WaitFor(
-          [&] {
-            ::GetWindowRect(launcher, &after);
-            return after.left == before.left - 200 && after.top == before.top + 100;
-          }))
-          << "the window did not follow the drag";
+      ASSERT_TRUE(WaitFor([&] {
+        ::GetWindowRect(launcher, &after);
+        return after.left == before.left - 200 && after.top == before.top + 100;
+      })) << "the window did not follow the drag";
       posX = after.left;
       posY = after.top;
       break;

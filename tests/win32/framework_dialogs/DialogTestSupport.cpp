@@ -81,8 +81,7 @@ void PollVisible(std::function<HWND()> find, std::function<void(HWND)> action, D
 }  // namespace
 
 void WhenShown(HWND dialog, std::function<void()> action) {
-  PollVisible([dialog] { return dialog; }, [action](HWND) { action(); },
-              ::GetTickCount() + 60000);
+  PollVisible([dialog] { return dialog; }, [action](HWND) { action(); }, ::GetTickCount() + 60000);
 }
 
 void WhenShownNamed(const char* caption, std::function<void(HWND)> action) {
