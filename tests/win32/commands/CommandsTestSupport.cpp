@@ -212,6 +212,7 @@ void SetTextAndEscape(HWND dlg, int id, const std::string& text) {
 
 LRESULT CALLBACK CommandsTest::CountingProc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
   if (message == WM_PAINT) ++g_test->paints_;
+  if (message == WM_CANCELMODE) ++g_test->cancels_;
   if (message == WM_ENTERIDLE && w == MSGF_MENU) DriveMenu(reinterpret_cast<HWND>(l));
   return ::CallWindowProcA(g_test->originalProc_, hwnd, message, w, l);
 }
@@ -248,7 +249,9 @@ void CommandsTest::PressRight(POINT client, std::vector<WPARAM> keys, SeenMenu* 
   g_menu.armed = true;
   g_menu.seen = seen;
   g_menu.keys = std::move(keys);
+  int cancels = cancels_;
   ::SendMessageA(hwnd_, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(client.x, client.y));
+  if (seen) seen->cancelled = cancels_ != cancels;
   g_menu = MenuDriver();
 }
 

@@ -32,6 +32,7 @@ struct SeenMenu {
   std::vector<MenuItem> items;
   RECT rect = {0, 0, 0, 0};  // the popup window on the screen
   bool found = false;
+  bool cancelled = false;  // the window got WM_CANCELMODE while it was up
 };
 
 struct BoxCall {
@@ -126,6 +127,9 @@ class CommandsTest : public LauncherWindowTest {
   // Read and answered by the hooks, which run outside the fixture.
   // Paints the window received (counted by a subclass of its procedure).
   int paints_ = 0;
+  // Menu cancels the window received (WM_CANCELMODE: the system closes an
+  // open menu when its owner loses the focus).
+  int cancels_ = 0;
 
   // Recorded calls, and what the hooks answer.
   std::vector<BoxCall> boxes_;

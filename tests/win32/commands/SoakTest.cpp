@@ -48,6 +48,13 @@ TEST_F(CommandsTest, SoakThousandRoundsKeepThePagesRightAndLeakNoHandles) {
     }
   };
 
+  // Item `item` of the menu at `point`; the menu must have come up.
+  auto pick = [&](POINT point, int item, const char* what, int round) {
+    SeenMenu seen = RightClick(point, Pick(item));
+    EXPECT_TRUE(seen.found) << "round " << round << ", " << what << ": no menu came up";
+    EXPECT_FALSE(seen.cancelled) << "round " << round << ", " << what << ": the menu was cancelled";
+  };
+
   int gdiBefore = 0, userBefore = 0;
   std::string iconSource;
   for (int r = 0; r < kRounds; ++r) {
@@ -65,15 +72,16 @@ TEST_F(CommandsTest, SoakThousandRoundsKeepThePagesRightAndLeakNoHandles) {
     if (r == 0 && Page(0).GetIconSource(add)) iconSource = Page(0).GetIconSource(add);
 
     nextComment = "e" + tag;
-    RightClick(SlotPoint(add), Pick(1));
+    pick(SlotPoint(add), 1, "edit", r);
+    ASSERT_EQ(dialogs_.size(), 2u) << "round " << r << ": no comment dialog after Edit";
     model[page][add].comment = nextComment;
 
     const bool deletes = model[page][del].used;
-    RightClick(SlotPoint(del), Pick(2));
+    pick(SlotPoint(del), 2, "delete", r);
     model[page][del] = ModelSlot();
 
     nextName = "n" + tag;
-    RightClick(PanelBodyPoint(), Pick(0));
+    pick(PanelBodyPoint(), 0, "settings", r);
     names[page] = nextName;
 
     POINT next = ButtonPoint(kHotNextPage);
