@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/core/PathText.h"
+#include "framework/SystemText.h"
 
 SettingsFile g_settings;
 
@@ -21,7 +22,7 @@ void CopyBounded(char* dst, std::size_t size, const char* src) {
 
 void SettingsFile::Bind(const char* section) {
   char module[MAX_PATH];
-  DWORD length = GetModuleFileNameA(nullptr, module, MAX_PATH);
+  DWORD length = gbk::ModulePath(module, MAX_PATH);
   // A module path that filled the buffer was cut short: it names no file of
   // ours, so it falls back to ".ini" like a path without any ".".
   if (length == 0 || length >= MAX_PATH) module[0] = '\0';

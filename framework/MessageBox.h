@@ -5,7 +5,7 @@
 
 using MessageBoxHook = int (*)(HWND owner, const char* text, const char* caption, UINT type);
 
-// MessageBoxA, unless a hook is installed; then the hook's answer, given
+// MessageBoxW with the GBK text converted, unless a hook is installed; then the hook's answer, given
 // with the owner disabled as the real box would leave it.
 int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type);
 

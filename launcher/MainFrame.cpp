@@ -124,7 +124,7 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs) {
   return result;
 }
 
-int CMainFrame::OnCreate(LPCREATESTRUCTA cs) { return CFrameWnd::OnCreate(cs) == -1 ? -1 : 0; }
+int CMainFrame::OnCreate(LPCREATESTRUCTW cs) { return CFrameWnd::OnCreate(cs) == -1 ? -1 : 0; }
 
 BOOL CMainFrame::CreateLauncher() {
   HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
