@@ -138,7 +138,11 @@ INT_PTR CFileDialog::DoModal() {
     CModalOwnerScope disabled(m_ofn.hwndOwner);
     chosen = g_fileDialogHook(&m_ofn);
   } else if (auto* show = (m_bOpenFileDialog ? g_getOpenFileName : g_getSaveFileName).Get()) {
-    chosen = ShowWide(show, &m_ofn) > 0 ? TRUE : FALSE;
+    int shown = ShowWide(show, &m_ofn);
+    // A name that would be stored with '?' in place of a character is
+    // refused now rather than fail when it is used.
+    if (shown < 0) AfxMessageBox(gbk::kNameWithoutGbkText, MB_ICONEXCLAMATION);
+    chosen = shown > 0 ? TRUE : FALSE;
   } else {
     AfxMessageBox("无法打开文件对话框：系统缺少 comdlg32.dll。", MB_ICONSTOP);
     chosen = FALSE;

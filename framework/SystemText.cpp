@@ -5,6 +5,9 @@
 
 namespace gbk {
 
+const char kNameWithoutGbkText[] =
+    "这个文件的路径中有简体中文无法表示的字符，不能添加。\n请把文件或它所在的文件夹改名后再试。";
+
 std::wstring Widen(const char* text) { return text ? Widen(text, std::strlen(text)) : L""; }
 
 std::wstring Widen(const char* text, std::size_t length) {

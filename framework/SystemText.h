@@ -30,6 +30,10 @@ bool NarrowInto(const wchar_t* text, char* buffer, std::size_t size);
 // path has no GBK form).
 DWORD ModulePath(char* buffer, DWORD size);
 
+// Tells the user why a file was not taken: its name has a character that
+// GBK cannot hold.
+extern const char kNameWithoutGbkText[];
+
 // CreateFile for a GBK path.
 HANDLE OpenFile(const char* path, DWORD access, DWORD share, DWORD disposition, DWORD flags);
 

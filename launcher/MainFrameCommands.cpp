@@ -11,6 +11,7 @@
 #include "framework/Menu.h"
 #include "framework/LateShell.h"
 #include "framework/MessageBox.h"
+#include "framework/SystemText.h"
 #include "launcher/LauncherGeometry.h"
 #include "launcher/MainFrame.h"
 #include "resources/resource.h"
@@ -140,11 +141,16 @@ void CMainFrame::TakeDroppedFile(HDROP drop) {
   CWndGuard alive(this);
   UINT count = late::DroppedFileCount(drop);
   for (UINT i = 0; i < count; ++i) {
-    // A name that reaches MAX_PATH bytes in GBK, or has no GBK form, is
-    // skipped, never cut or changed to another file's name.
+    // A name that reaches MAX_PATH bytes is skipped, never cut to another
+    // file's name. One that GBK cannot hold would be stored with '?' in its
+    // place and fail when started: the drop is refused and nothing changes.
     char path[MAX_PATH] = {};
     bool withoutGbk = false;
     UINT length = late::DroppedFile(drop, i, path, MAX_PATH, &withoutGbk);
+    if (withoutGbk) {
+      AfxMessageBox(gbk::kNameWithoutGbkText, MB_ICONEXCLAMATION);
+      return;
+    }
     if (length == 0) continue;
     if (app->AddSlotFromFile(app->m_nChar, slot, path, static_cast<int>(length))) {
       if (!alive) return;
