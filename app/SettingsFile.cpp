@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/ProfileFile.h"
 #include "app/core/PathText.h"
 #include "framework/SystemText.h"
 
@@ -52,17 +53,17 @@ int SettingsFile::GetString(const char* key, char* buffer, const char* defaultVa
     return static_cast<int>(std::strlen(buffer));
   }
   return static_cast<int>(
-      GetPrivateProfileStringA(m_szSection, key, defaultValue, buffer, size, m_szPath));
+      ProfileGetString(m_szSection, key, defaultValue, buffer, size, m_szPath));
 }
 
 int SettingsFile::GetInt(const char* key, int defaultValue) const {
   if (m_szPath[0] == '\0') return defaultValue;
-  return static_cast<int>(GetPrivateProfileIntA(m_szSection, key, defaultValue, m_szPath));
+  return static_cast<int>(ProfileGetInt(m_szSection, key, defaultValue, m_szPath));
 }
 
 BOOL SettingsFile::WriteString(const char* key, const char* value) {
   if (m_szPath[0] == '\0' || !key) return FALSE;
-  BOOL written = WritePrivateProfileStringA(m_szSection, key, value, WritePath());
+  BOOL written = ProfileWriteString(m_szSection, key, value, WritePath());
   if (!written) m_bWriteFailed = true;
   return written;
 }
