@@ -15,9 +15,9 @@ enum class Read { kText, kMissing, kFailed };
 // The file's bytes; a missing file reads as no text.
 Read ReadFileText(const char* path, std::string* text) {
   text->clear();
-  HANDLE file = gbk::OpenFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE |
-                                                      FILE_SHARE_DELETE,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
+  HANDLE file =
+      gbk::OpenFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
   if (file == INVALID_HANDLE_VALUE) {
     DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? Read::kMissing
@@ -41,16 +41,16 @@ bool WriteFileText(const char* path, const std::string& text) {
                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
-  bool ok = text.empty() || (WriteFile(file, text.data(), static_cast<DWORD>(text.size()),
-                                       &written, nullptr) &&
-                             written == text.size());
+  bool ok = text.empty() ||
+            (WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+             written == text.size());
   return CloseHandle(file) && ok;
 }
 
 }  // namespace
 
-DWORD ProfileGetString(const char* section, const char* key, const char* defaultValue,
-                       char* buffer, DWORD size, const char* path) {
+DWORD ProfileGetString(const char* section, const char* key, const char* defaultValue, char* buffer,
+                       DWORD size, const char* path) {
   std::string text;
   ReadFileText(path, &text);  // unreadable: the default, as with no file
   return static_cast<DWORD>(profile::GetString(text, section, key, defaultValue, buffer, size));
@@ -62,8 +62,7 @@ UINT ProfileGetInt(const char* section, const char* key, int defaultValue, const
   return static_cast<UINT>(profile::GetInt(text, section, key, defaultValue));
 }
 
-BOOL ProfileWriteString(const char* section, const char* key, const char* value,
-                        const char* path) {
+BOOL ProfileWriteString(const char* section, const char* key, const char* value, const char* path) {
   if (!section || !key) return FALSE;
   std::string text;
   if (ReadFileText(path, &text) == Read::kFailed) return FALSE;

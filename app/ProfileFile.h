@@ -7,13 +7,12 @@
 #include <windows.h>
 
 // GetPrivateProfileString's counterpart (the bytes placed).
-DWORD ProfileGetString(const char* section, const char* key, const char* defaultValue,
-                       char* buffer, DWORD size, const char* path);
+DWORD ProfileGetString(const char* section, const char* key, const char* defaultValue, char* buffer,
+                       DWORD size, const char* path);
 
 // GetPrivateProfileInt's counterpart.
 UINT ProfileGetInt(const char* section, const char* key, int defaultValue, const char* path);
 
 // WritePrivateProfileString's counterpart for one key (a null value removes
 // it): FALSE when the file cannot be read or written.
-BOOL ProfileWriteString(const char* section, const char* key, const char* value,
-                        const char* path);
+BOOL ProfileWriteString(const char* section, const char* key, const char* value, const char* path);

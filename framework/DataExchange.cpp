@@ -83,7 +83,6 @@ void DDV_MaxChars(CDataExchange* pDX, const CString& value, int maxChars) {
 }
 
 CString AfxFormatString1(UINT id, const char* arg) {
-  // Grow the buffer until the whole string fits (LoadString cuts silently).
   // The table holds UTF-16: LoadStringW with a zero size lends the text and its length.
   const wchar_t* table = nullptr;
   int length = ::LoadStringW(AfxGetInstanceHandle(), id, reinterpret_cast<wchar_t*>(&table), 0);

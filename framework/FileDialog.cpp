@@ -55,13 +55,15 @@ std::size_t ListLength(const char* list) {
 // name comes back in GBK. 1 chosen, 0 not, -1 chosen but refused: its name
 // has a character GBK cannot hold (ofn then keeps the name it had).
 int ShowWide(decltype(&::GetOpenFileNameW) show, OPENFILENAMEA* ofn) {
-  std::wstring filter = ofn->lpstrFilter ? gbk::Widen(ofn->lpstrFilter, ListLength(ofn->lpstrFilter))
-                                         : std::wstring();
+  std::wstring filter;
+  if (ofn->lpstrFilter) filter = gbk::Widen(ofn->lpstrFilter, ListLength(ofn->lpstrFilter));
   std::wstring title = gbk::Widen(ofn->lpstrTitle), defaultExtension = gbk::Widen(ofn->lpstrDefExt),
                initialDir = gbk::Widen(ofn->lpstrInitialDir);
   std::vector<wchar_t> file(ofn->nMaxFile > 0 ? ofn->nMaxFile : 1, L'\0');
   std::wstring initialName = gbk::Widen(ofn->lpstrFile);
-  if (initialName.size() < file.size()) std::copy(initialName.begin(), initialName.end(), file.begin());
+  if (initialName.size() < file.size()) {
+    std::copy(initialName.begin(), initialName.end(), file.begin());
+  }
   std::vector<wchar_t> fileTitle(ofn->nMaxFileTitle > 0 ? ofn->nMaxFileTitle : 1, L'\0');
 
   OPENFILENAMEW wide = {};
@@ -82,11 +84,10 @@ int ShowWide(decltype(&::GetOpenFileNameW) show, OPENFILENAMEA* ofn) {
   if (!show(&wide)) return 0;
   file.back() = L'\0';
   fileTitle.back() = L'\0';
-  char name[MAX_PATH];
-  if (!gbk::NarrowInto(file.data(), name, sizeof name) || std::strlen(name) >= ofn->nMaxFile) {
-    return -1;
-  }
-  std::memcpy(ofn->lpstrFile, name, std::strlen(name) + 1);
+  std::string name;
+  if (!gbk::Narrow(file.data(), &name)) return -1;
+  if (name.size() >= ofn->nMaxFile) return 0;  // as the system answers a buffer too small
+  std::memcpy(ofn->lpstrFile, name.c_str(), name.size() + 1);
   if (ofn->lpstrFileTitle && !gbk::NarrowInto(fileTitle.data(), ofn->lpstrFileTitle,
                                                ofn->nMaxFileTitle)) {
     ofn->lpstrFileTitle[0] = '\0';

@@ -25,12 +25,11 @@ bool Narrow(const wchar_t* text, std::string* out) {
   // No best fit: a character without a GBK form of its own must be noticed,
   // not quietly replaced by a look-alike.
   BOOL lost = FALSE;
-  int n = ::WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, text, -1, nullptr, 0, nullptr,
-                                &lost);
+  int n =
+      ::WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, text, -1, nullptr, 0, nullptr, &lost);
   if (n <= 0 || lost) return false;
   std::vector<char> bytes(static_cast<std::size_t>(n));
-  ::WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, text, -1, bytes.data(), n, nullptr,
-                        &lost);
+  ::WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, text, -1, bytes.data(), n, nullptr, &lost);
   if (lost) return false;
   out->assign(bytes.data());
   return true;

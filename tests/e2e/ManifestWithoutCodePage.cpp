@@ -46,8 +46,8 @@ int wmain(int argc, wchar_t** argv) {
 
   HANDLE update = ::BeginUpdateResourceW(argv[1], FALSE);
   if (!update) return Fail("cannot open the program for writing");
-  if (!::UpdateResourceW(update, MAKEINTRESOURCEW(24), MAKEINTRESOURCEW(1), language,
-                         &manifest[0], static_cast<DWORD>(manifest.size())) ||
+  if (!::UpdateResourceW(update, MAKEINTRESOURCEW(24), MAKEINTRESOURCEW(1), language, &manifest[0],
+                         static_cast<DWORD>(manifest.size())) ||
       !::EndUpdateResourceW(update, FALSE)) {
     return Fail("cannot write the manifest");
   }

@@ -22,10 +22,15 @@ std::string Pick(Random& random, const std::vector<std::string>& choices) {
 // Pieces of values: GBK whose second bytes are "\", "[", "]" or 0x80..0xA0,
 // quotes, "=", blanks inside and at the ends.
 std::string RandomValue(Random& random) {
-  static const std::vector<std::string> pieces = {
-      "C:\\Tools\\", "\xD3\xCE\xCF\xB7", "\x95\x5C", "\x8A\x5B", "\x8A\x5D", "\x82\x80",
-      "\xB9\xA0",    "abc",              " ",        "\t",       "=",        "\"",
-      "'",           ";",                "[x]",      "0x1F",     "-42",      "7"};
+  static const std::vector<std::string> pieces = {"C:\\Tools\\", "\xD3\xCE\xCF\xB7",
+                                                  "\x95\x5C",    "\x8A\x5B",
+                                                  "\x8A\x5D",    "\x82\x80",
+                                                  "\xB9\xA0",    "abc",
+                                                  " ",           "\t",
+                                                  "=",           "\"",
+                                                  "'",           ";",
+                                                  "[x]",         "0x1F",
+                                                  "-42",         "7"};
   std::string value;
   int count = std::uniform_int_distribution<int>(0, 6)(random);
   for (int i = 0; i < count; ++i) value += Pick(random, pieces);
@@ -46,9 +51,7 @@ std::string RandomValue(Random& random) {
 // every odd line the reader must treat as the platform does.
 std::string RandomStart(Random& random, bool* missing) {
   static const std::vector<std::string> starts = {
-      "",
-      "",
-      "[param]\r\nChar=0\r\nPage1=\xB9\xA4\xBE\xDF\r\nComment1-1=\"\xB9\xA0\"\r\n",
+      "", "", "[param]\r\nChar=0\r\nPage1=\xB9\xA4\xBE\xDF\r\nComment1-1=\"\xB9\xA0\"\r\n",
       "; \xD7\xA2\xCA\xCD\r\n\r\n  top = 1 \r\n[ param ]  tail\n\tPosX  =  42  \r\nbare\r\n"
       "=one\r\n=two\r\n\x1a\r\n[setup]\r\nChar=3\r\n[Param]\r\nPage1='q'\r\n"
       "[\x8A\x5D]\r\nA=\x8A\x5D\r\n[broken\r\nB=2\r\r\n\n[param]\r\nC=late\r\n",
@@ -65,9 +68,9 @@ std::string RandomName(Random& random, const std::vector<std::string>& names) {
 TEST(ProfileDifferential, ReadsAndWritesMatchTheProfileFunctions) {
   ASSERT_EQ(936u, GetACP()) << "the profile functions must work in GBK here";
   const std::vector<std::string> sections = {"param", "PARAM", "setup", "new", " param"};
-  const std::vector<std::string> keys = {"PosX", "posx", "PosY", "Char", "Page1",
-                                         "Page2", "Comment1-1", "top", "bare", "A",
-                                         "B", "C", "Fresh", " PosX "};
+  const std::vector<std::string> keys = {"PosX",  "posx",       "PosY",  "Char",  "Page1",
+                                         "Page2", "Comment1-1", "top",   "bare",  "A",
+                                         "B",     "C",          "Fresh", " PosX "};
   const std::vector<std::string> defaults = {"", "def  ", "\"q\"", "  ", "\xC4\xAC\xC8\xCF"};
   const DWORD sizes[] = {1024, 30, 7, 2};
   Random random(20261208);
@@ -84,8 +87,8 @@ TEST(ProfileDifferential, ReadsAndWritesMatchTheProfileFunctions) {
     for (int step = 0; step < 25; ++step) {
       std::string section = RandomName(random, sections);
       std::string key = RandomName(random, keys);
-      std::string where = "run " + std::to_string(run) + " step " + std::to_string(step) +
-                          " [" + section + "] " + key;
+      std::string where = "run " + std::to_string(run) + " step " + std::to_string(step) + " [" +
+                          section + "] " + key;
       int kind = std::uniform_int_distribution<int>(0, 5)(random);
       if (kind <= 1) {
         std::string fallback = Pick(random, defaults);

@@ -195,7 +195,8 @@ TEST_F(RefusedNames, ANameWithoutGbkFormIsRefused) {
   EXPECT_FALSE(Page(0).IsUsed(0));
   EXPECT_TRUE(dialogs_.empty());
   ASSERT_EQ(boxes_.size(), 1u);
-  EXPECT_NE(boxes_[0].text.find("\xB2\xBB\xC4\xDC\xCC\xED\xBC\xD3"), std::string::npos)  // "不能添加"
+  // The message says it cannot be added ("不能添加").
+  EXPECT_NE(boxes_[0].text.find("\xB2\xBB\xC4\xDC\xCC\xED\xBC\xD3"), std::string::npos)
       << boxes_[0].text;
 }
 
