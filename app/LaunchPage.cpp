@@ -33,8 +33,6 @@ void ReleaseIcon(HICON icon) {
   }
 }
 
-bool IsSystemLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
-
 // Asks the shell for the icon associated with path, working on a copy in
 // buffer, which the call may rewrite to the file it took the icon from. A
 // path too long for the buffer is never cut short to a different file: it
@@ -44,7 +42,7 @@ HICON ExtractIntoBuffer(const char* path, char (&buffer)[kIconPathSize]) {
   if (!path || std::strlen(path) >= MAX_PATH) return nullptr;
   std::memcpy(buffer, path, std::strlen(path) + 1);
   WORD index = 0;
-  return late::ExtractAssociatedIconA(g_hInstance, buffer, &index);
+  return late::AssociatedIcon(g_hInstance, buffer, sizeof buffer, &index);
 }
 
 }  // namespace
@@ -88,7 +86,7 @@ int LaunchPage::SetFromFile(int slot, const char* path) {
   ClearSlot(slot);
   if (!path) return 0;
 
-  TextSpan title = FileTitleSpan(path, IsSystemLeadByte);
+  TextSpan title = FileTitleSpan(path, IsGbkLeadByte);
   s->comment = static_cast<char*>(std::malloc(title.length + 1));
   if (s->comment) {
     std::memcpy(s->comment, path + title.begin, title.length);

@@ -4,7 +4,9 @@
 #include <cstring>
 #include <vector>
 
+#include "app/ProfileFile.h"
 #include "app/core/PathText.h"
+#include "framework/SystemText.h"
 
 SettingsFile g_settings;
 
@@ -22,7 +24,7 @@ void CopyBounded(char* dst, std::size_t size, const char* src) {
 
 void SettingsFile::Bind(const char* section) {
   char module[MAX_PATH];
-  DWORD length = GetModuleFileNameA(nullptr, module, MAX_PATH);
+  DWORD length = gbk::ModulePath(module, MAX_PATH);
   // A module path that filled the buffer was cut short: it names no file of
   // ours. A bare ".ini" would be looked up in the Windows folder by the
   // profile functions and in the current folder by the file functions, so
@@ -56,17 +58,17 @@ int SettingsFile::GetString(const char* key, char* buffer, const char* defaultVa
     return static_cast<int>(std::strlen(buffer));
   }
   return static_cast<int>(
-      GetPrivateProfileStringA(m_szSection, key, defaultValue, buffer, size, m_szPath));
+      ProfileGetString(m_szSection, key, defaultValue, buffer, size, m_szPath));
 }
 
 int SettingsFile::GetInt(const char* key, int defaultValue) const {
   if (m_szPath[0] == '\0') return defaultValue;
-  return static_cast<int>(GetPrivateProfileIntA(m_szSection, key, defaultValue, m_szPath));
+  return static_cast<int>(ProfileGetInt(m_szSection, key, defaultValue, m_szPath));
 }
 
 BOOL SettingsFile::WriteString(const char* key, const char* value) {
   if (m_szPath[0] == '\0' || !key) return FALSE;
-  BOOL written = WritePrivateProfileStringA(m_szSection, key, value, WritePath());
+  BOOL written = ProfileWriteString(m_szSection, key, value, WritePath());
   if (!written) m_bWriteFailed = true;
   return written;
 }

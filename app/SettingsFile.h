@@ -1,7 +1,8 @@
 #pragma once
 // The settings file: profile text beside the executable, named after it, with
-// every value in one section. Nothing is cached; each call goes to the
-// platform's profile functions. A save goes through a copy, so that the file
+// every value in one section. Nothing is cached; each call reads the file
+// (app/ProfileFile.h: the platform's profile functions' answers, with the
+// GBK bytes kept whatever the system's code page). A save goes through a copy, so that the file
 // is at no moment missing, empty or partly written.
 #include <windows.h>
 

@@ -8,6 +8,7 @@
 #include "common/HeapString.h"
 #include "framework/MessageBox.h"
 #include "framework/ModuleState.h"
+#include "framework/SystemText.h"
 #include "resources/resource.h"
 
 ResourceArchive g_archive;
@@ -49,6 +50,20 @@ unsigned char* ReadExactly(HANDLE file, DWORD length) {
   return buffer;
 }
 
+// The install key's "path" value in GBK; false when it is missing or has no
+// GBK form.
+bool ReadInstallPath(HKEY key, char* path, std::size_t size) {
+  wchar_t value[MAX_PATH];
+  DWORD type = REG_SZ;
+  DWORD bytes = (MAX_PATH - 1) * sizeof(wchar_t);  // room for a terminator the value may lack
+  if (RegQueryValueExW(key, L"path", nullptr, &type, reinterpret_cast<BYTE*>(value), &bytes) !=
+      ERROR_SUCCESS) {
+    return false;
+  }
+  value[bytes / sizeof(wchar_t)] = L'\0';
+  return gbk::NarrowInto(value, path, size);
+}
+
 }  // namespace
 
 int ResourceArchive::Open(int openMode, const char* name, const char* subKey) {
@@ -56,7 +71,7 @@ int ResourceArchive::Open(int openMode, const char* name, const char* subKey) {
   reportMissing = true;
 
   char module[MAX_PATH];
-  DWORD n = GetModuleFileNameA(nullptr, module, MAX_PATH);
+  DWORD n = gbk::ModulePath(module, MAX_PATH);
   if (n == 0 || n >= MAX_PATH) n = 0;  // failed or truncated: resolve against the current dir
   module[n] = '\0';
   module[archive::ProgramDirLength(module)] = '\0';
@@ -65,13 +80,9 @@ int ResourceArchive::Open(int openMode, const char* name, const char* subKey) {
   if (subKey) {
     HKEY key = OpenInstallKey(subKey);
     if (key) {
-      char value[MAX_PATH];
-      DWORD type = REG_SZ;
-      DWORD size = MAX_PATH - 1;  // room for a terminator the stored value may lack
-      if (RegQueryValueExA(key, "path", nullptr, &type, reinterpret_cast<BYTE*>(value), &size) ==
-          ERROR_SUCCESS) {
-        value[size] = '\0';
-        installDir = DupString(value);
+      char path[MAX_PATH];
+      if (ReadInstallPath(key, path, sizeof path)) {
+        installDir = DupString(path);
         installImageDir = ConcatStrings(installDir, "image\\");
       }
       RegCloseKey(key);
@@ -140,7 +151,7 @@ int ResourceArchive::LoadIndexFile() {
   char path[MAX_PATH];
   if (!programDir || !archiveName || !BuildPath(path, programDir, archiveName, ".idx")) return 0;
   HANDLE file =
-      CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+      gbk::OpenFile(path, GENERIC_READ, 0, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
   if (file == INVALID_HANDLE_VALUE) return 0;
   long long size = FileLength(file);
   unsigned char* bytes = nullptr;
@@ -217,8 +228,8 @@ unsigned char* ResourceArchive::ReadEmbedded(const char* name, int* length) {
 }
 
 unsigned char* ResourceArchive::ReadFiles(const char* path, const char* name, int* length) {
-  HANDLE file = path ? CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr)
+  HANDLE file = path ? gbk::OpenFile(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL)
                      : INVALID_HANDLE_VALUE;
   long long size = -1;
   if (file != INVALID_HANDLE_VALUE) {
@@ -233,8 +244,7 @@ unsigned char* ResourceArchive::ReadFiles(const char* path, const char* name, in
       if (reportMissing) ReportMissing(name);
       return nullptr;
     }
-    file = CreateFileA(dataPath, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                       nullptr);
+    file = gbk::OpenFile(dataPath, GENERIC_READ, 0, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
     if (file == INVALID_HANDLE_VALUE) {
       if (reportMissing) ReportMissing(name);
       return nullptr;

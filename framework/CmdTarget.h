@@ -67,10 +67,10 @@ LRESULT OnTimerMsg(CCmdTarget& t, WPARAM w, LPARAM) {
   return 0;
 }
 
-// int F(LPCREATESTRUCTA): WM_CREATE.
+// int F(LPCREATESTRUCTW): WM_CREATE (every window of the framework is a wide one).
 template <auto F>
 LRESULT OnCreateMsg(CCmdTarget& t, WPARAM, LPARAM l) {
-  return (static_cast<Owner<F>&>(t).*F)(reinterpret_cast<LPCREATESTRUCTA>(l));
+  return (static_cast<Owner<F>&>(t).*F)(reinterpret_cast<LPCREATESTRUCTW>(l));
 }
 
 // BOOL F(HDC): WM_ERASEBKGND.

@@ -5,6 +5,7 @@
 
 #include "framework/Dialog.h"
 #include "framework/MessageBox.h"
+#include "framework/SystemText.h"
 #include "framework/WinApp.h"
 #include "resources/resource.h"
 
@@ -36,14 +37,21 @@ void DDX_Text(CDataExchange* pDX, int id, CString& value) {
   HWND edit = pDX->PrepareEditCtrl(id);
   if (!edit) return;
   if (!pDX->m_bSaveAndValidate) {
-    ::SetWindowTextA(edit, value);
+    ::SetWindowTextW(edit, gbk::Widen(value).c_str());
     return;
   }
-  // The length is an upper bound in bytes; the copy says how many it wrote.
-  int length = ::GetWindowTextLengthA(edit);
-  std::vector<char> text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
-  int copied = ::GetWindowTextA(edit, text.data(), static_cast<int>(text.size()));
-  value = CString(text.data(), copied);
+  // The length is an upper bound; the copy says how many it wrote.
+  int length = ::GetWindowTextLengthW(edit);
+  std::vector<wchar_t> text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
+  int copied = ::GetWindowTextW(edit, text.data(), static_cast<int>(text.size()));
+  text[copied > 0 ? static_cast<std::size_t>(copied) : 0] = L'\0';
+  std::string narrow;
+  if (!gbk::Narrow(text.data(), &narrow)) {
+    AfxMessageBox("输入的文字中有无法保存的字符，请修改。", MB_ICONEXCLAMATION);
+    pDX->Fail();
+    return;
+  }
+  value = CString(narrow.c_str(), static_cast<int>(narrow.size()));
 }
 
 void DDX_Check(CDataExchange* pDX, int id, BOOL& value) {
@@ -75,16 +83,13 @@ void DDV_MaxChars(CDataExchange* pDX, const CString& value, int maxChars) {
 }
 
 CString AfxFormatString1(UINT id, const char* arg) {
-  // Grow the buffer until the whole string fits (LoadString cuts silently).
-  std::vector<char> buffer(256);
-  int length = 0;
-  for (;;) {
-    length =
-        ::LoadStringA(AfxGetInstanceHandle(), id, buffer.data(), static_cast<int>(buffer.size()));
-    if (length < static_cast<int>(buffer.size()) - 2 || buffer.size() >= 65536) break;
-    buffer.resize(buffer.size() * 2);
-  }
-  std::string text(buffer.data(), length > 0 ? static_cast<std::size_t>(length) : 0);
+  // The table holds UTF-16: LoadStringW with a zero size lends the text and its length.
+  const wchar_t* table = nullptr;
+  int length = ::LoadStringW(AfxGetInstanceHandle(), id, reinterpret_cast<wchar_t*>(&table), 0);
+  std::wstring wide(table && length > 0 ? table : L"",
+                    table && length > 0 ? static_cast<std::size_t>(length) : 0);
+  std::string text;
+  if (!gbk::Narrow(wide.c_str(), &text)) text.clear();
   std::string replacement = arg ? arg : "";
   // Scan on from after each replacement, so an argument holding "%1" is not expanded again.
   for (std::size_t at = text.find("%1"); at != std::string::npos; at = text.find("%1", at)) {

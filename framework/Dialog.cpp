@@ -33,7 +33,7 @@ INT_PTR CDialog::DoModal() {
   // of the session that destroys the owner takes the dialog with it, and the
   // result is then 0.
   INT_PTR result =
-      ::DialogBoxParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), AfxGetModalOwner(),
+      ::DialogBoxParamW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(m_nIDTemplate), AfxGetModalOwner(),
                         &AfxDlgProc, reinterpret_cast<LPARAM>(this));
   m_hWnd = nullptr;
   return result;
@@ -80,7 +80,7 @@ INT_PTR CDialog::DialogMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
   if (!entry) return FALSE;
   LRESULT result = entry->call(*this, wParam, lParam);
-  ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result);
+  ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
   return TRUE;
 }
 
@@ -90,9 +90,9 @@ INT_PTR CALLBACK AfxDlgProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lPara
     dialog = reinterpret_cast<CDialog*>(lParam);
     if (!dialog) return FALSE;  // a template run without its object
     dialog->m_hWnd = hDlg;
-    ::SetWindowLongPtrA(hDlg, DWLP_USER, lParam);
+    ::SetWindowLongPtrW(hDlg, DWLP_USER, lParam);
   } else {
-    dialog = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(hDlg, DWLP_USER));
+    dialog = reinterpret_cast<CDialog*>(::GetWindowLongPtrW(hDlg, DWLP_USER));
   }
   if (!dialog) return FALSE;  // messages before WM_INITDIALOG
 
@@ -104,7 +104,7 @@ INT_PTR CALLBACK AfxDlgProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lPara
     handled = FALSE;
   }
   if (message == WM_NCDESTROY) {
-    ::SetWindowLongPtrA(hDlg, DWLP_USER, 0);
+    ::SetWindowLongPtrW(hDlg, DWLP_USER, 0);
     dialog->m_hWnd = nullptr;
   }
   return handled;

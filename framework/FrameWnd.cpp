@@ -25,7 +25,7 @@ BOOL CFrameWnd::PreCreateWindow(CREATESTRUCTA& cs) {
   return TRUE;
 }
 
-int CFrameWnd::OnCreate(LPCREATESTRUCTA) { return 0; }
+int CFrameWnd::OnCreate(LPCREATESTRUCTW) { return 0; }
 
 void CFrameWnd::OnClose() { DestroyWindow(); }
 

@@ -16,7 +16,7 @@ class CFrameWnd : public CWnd {
   BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
 
  protected:
-  int OnCreate(LPCREATESTRUCTA cs);
+  int OnCreate(LPCREATESTRUCTW cs);
   void OnClose();
   BOOL OnQueryEndSession();
   void PostNcDestroy() override;

@@ -24,7 +24,6 @@ class CMenu {
 
   int GetMenuItemCount() const { return ::GetMenuItemCount(m_hMenu); }
   UINT GetMenuItemID(int position) const { return ::GetMenuItemID(m_hMenu, position); }
-  int GetMenuString(UINT item, char* text, int size, UINT flags) const {
-    return ::GetMenuStringA(m_hMenu, item, text, size, flags);
-  }
+  // The item's text in GBK; 0 when it has none or it does not fit size.
+  int GetMenuString(UINT item, char* text, int size, UINT flags) const;
 };

@@ -1,6 +1,7 @@
 #include "framework/MessageBox.h"
 
 #include "framework/ModalOwner.h"
+#include "framework/SystemText.h"
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
 
@@ -14,7 +15,7 @@ int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type)
     CModalOwnerScope disabled(owner);
     return g_hook(owner, text, caption, type);
   }
-  return ::MessageBoxA(owner, text, caption, type);
+  return ::MessageBoxW(owner, gbk::Widen(text).c_str(), gbk::Widen(caption).c_str(), type);
 }
 
 MessageBoxHook SetMessageBoxHook(MessageBoxHook hook) {

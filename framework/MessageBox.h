@@ -5,8 +5,9 @@
 
 using MessageBoxHook = int (*)(HWND owner, const char* text, const char* caption, UINT type);
 
-// MessageBoxA, unless a hook is installed; then the hook's answer, given
-// with the owner disabled as the real box would leave it.
+// MessageBoxW with the GBK texts converted, unless a hook is installed; then
+// the hook's answer (given the GBK texts), with the owner disabled as the
+// real box would leave it.
 int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type);
 
 // Installs hook (null restores the real box) and returns the previous one.

@@ -22,10 +22,10 @@ int CWinApp::ExitInstance() { return m_exitCode; }
 int CWinApp::Run() {
   MSG msg;
   for (;;) {
-    BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+    BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0 || got == -1) break;
     ::TranslateMessage(&msg);
-    ::DispatchMessageA(&msg);
+    ::DispatchMessageW(&msg);
   }
   m_exitCode = static_cast<int>(msg.wParam);
   return ExitInstance();

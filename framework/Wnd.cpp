@@ -6,6 +6,7 @@
 #include <string>
 
 #include "framework/ModuleState.h"
+#include "framework/SystemText.h"
 
 namespace {
 
@@ -95,7 +96,12 @@ BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* title, DWO
   if (!PreCreateWindow(cs)) return FALSE;
 
   g_creating = this;
-  HWND hWnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName,
+  // A class given as an atom passes as it is; names and the title are GBK.
+  std::wstring wideClass = IS_INTRESOURCE(cs.lpszClass) ? std::wstring() : gbk::Widen(cs.lpszClass);
+  const wchar_t* classArgument = IS_INTRESOURCE(cs.lpszClass)
+                                     ? reinterpret_cast<const wchar_t*>(cs.lpszClass)
+                                     : wideClass.c_str();
+  HWND hWnd = ::CreateWindowExW(cs.dwExStyle, classArgument, gbk::Widen(cs.lpszName).c_str(),
                                 static_cast<DWORD>(cs.style), cs.x, cs.y, cs.cx, cs.cy,
                                 cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
   g_creating = nullptr;
@@ -110,14 +116,14 @@ void CWnd::MoveWindow(int x, int y, int width, int height, BOOL repaint) {
 
 // What the shell's DragAcceptFiles does, without loading the shell at start-up.
 void CWnd::DragAcceptFiles(BOOL accept) {
-  LONG_PTR style = ::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE);
+  LONG_PTR style = ::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE);
   style = accept ? (style | WS_EX_ACCEPTFILES) : (style & ~static_cast<LONG_PTR>(WS_EX_ACCEPTFILES));
-  ::SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, style);
+  ::SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, style);
 }
 
 LRESULT CWnd::Default() {
   if (!g_current) return 0;
-  return ::DefWindowProcA(m_hWnd, g_current->message, g_current->wParam, g_current->lParam);
+  return ::DefWindowProcW(m_hWnd, g_current->message, g_current->wParam, g_current->lParam);
 }
 
 BOOL CWnd::OnCommandRoute(UINT id) { return OnCmdMsg(id); }
@@ -143,7 +149,7 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
     wnd->m_hWnd = hWnd;
     Bindings()[hWnd] = wnd;
   }
-  if (!wnd) return ::DefWindowProcA(hWnd, message, wParam, lParam);
+  if (!wnd) return ::DefWindowProcW(hWnd, message, wParam, lParam);
 
   // Handlers may run nested loops (dialogs, menus, message boxes): the outer
   // message comes back into force when this one is done.
@@ -155,7 +161,7 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
     result = wnd->WindowProc(message, wParam, lParam);
   } catch (...) {
     // No exception may unwind into the system's code.
-    result = ::DefWindowProcA(hWnd, message, wParam, lParam);
+    result = ::DefWindowProcW(hWnd, message, wParam, lParam);
   }
   g_current = outer;
   // The object may be gone now (its window destroyed inside the handler):
@@ -181,15 +187,16 @@ const char* AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH backgrou
   }
   if (used == 64) return nullptr;
 
-  WNDCLASSA wc = {};
+  std::wstring wideName = gbk::Widen(name);
+  WNDCLASSW wc = {};
   wc.style = classStyle;
   wc.lpfnWndProc = AfxWndProc;
   wc.hInstance = g_hInstance ? g_hInstance : ::GetModuleHandleA(nullptr);
   wc.hIcon = icon;
   wc.hCursor = cursor;
   wc.hbrBackground = background;
-  wc.lpszClassName = name;
-  if (!::RegisterClassA(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
+  wc.lpszClassName = wideName.c_str();
+  if (!::RegisterClassW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
   names[used] = name;
   return names[used++].c_str();
 }

@@ -124,7 +124,7 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs) {
   return result;
 }
 
-int CMainFrame::OnCreate(LPCREATESTRUCTA cs) { return CFrameWnd::OnCreate(cs) == -1 ? -1 : 0; }
+int CMainFrame::OnCreate(LPCREATESTRUCTW cs) { return CFrameWnd::OnCreate(cs) == -1 ? -1 : 0; }
 
 BOOL CMainFrame::CreateLauncher() {
   HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
@@ -138,9 +138,10 @@ BOOL CMainFrame::CreateLauncher() {
   if (!alive || !created) return FALSE;
 
   // The captions are GBK text: the font must come from the GB2312 character
-  // set, or GDI picks a face without their glyphs.
-  font = ::CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, 0, 0, 0, 0,
-                       "宋体");
+  // set, or GDI picks a face without their glyphs. The face's name is given
+  // wide, so no system code page reads it.
+  font = ::CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, 0, 0, 0, 0,
+                       L"宋体");
 
   backBuffer = new DrawSurface;
   backBuffer->Create(kCharacterWidth, kWindowHeight);

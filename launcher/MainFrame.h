@@ -47,7 +47,7 @@ class CMainFrame : public CFrameWnd {
   int charTop = 0;
 
  protected:
-  int OnCreate(LPCREATESTRUCTA cs);
+  int OnCreate(LPCREATESTRUCTW cs);
   void OnPaint();
   BOOL OnEraseBkgnd(HDC hdc);
   void OnLButtonDown(UINT flags, CPoint point);

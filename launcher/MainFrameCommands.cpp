@@ -11,6 +11,7 @@
 #include "framework/Menu.h"
 #include "framework/LateShell.h"
 #include "framework/MessageBox.h"
+#include "framework/SystemText.h"
 #include "launcher/LauncherGeometry.h"
 #include "launcher/MainFrame.h"
 #include "resources/resource.h"
@@ -138,15 +139,19 @@ void CMainFrame::TakeDroppedFile(HDROP drop) {
 
   CLauncherApp* app = TheApp();
   CWndGuard alive(this);
-  UINT count = late::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+  UINT count = late::DroppedFileCount(drop);
   for (UINT i = 0; i < count; ++i) {
-    // A name that does not fit MAX_PATH would arrive cut (a different file),
-    // or, converted from a wide drop, without its terminator. The buffer has
-    // room for one byte more than the longest name taken, its last byte is
-    // never written, and a name that reaches MAX_PATH bytes is skipped.
-    char path[MAX_PATH + 2] = {};
-    UINT length = late::DragQueryFileA(drop, i, path, MAX_PATH + 1);
-    if (length == 0 || std::strlen(path) >= MAX_PATH) continue;
+    // A name that reaches MAX_PATH bytes is skipped, never cut to another
+    // file's name. One that GBK cannot hold would be stored with '?' in its
+    // place and fail when started: the drop is refused and nothing changes.
+    char path[MAX_PATH] = {};
+    bool withoutGbk = false;
+    UINT length = late::DroppedFile(drop, i, path, MAX_PATH, &withoutGbk);
+    if (withoutGbk) {
+      AfxMessageBox(gbk::kNameWithoutGbkText, MB_ICONEXCLAMATION);
+      return;
+    }
+    if (length == 0) continue;
     if (app->AddSlotFromFile(app->m_nChar, slot, path, static_cast<int>(length))) {
       if (!alive) return;
       RedrawAll();

@@ -16,7 +16,7 @@ void LaunchPage::RunSlot(HWND owner, int slot) const {
   // A folder too long for the buffer gets none: the shell then starts the
   // target from the current folder or reports it like any other failure.
   const char* directory = WorkingDirectoryOf(target, folder, sizeof folder) ? folder : nullptr;
-  HINSTANCE result = late::ShellExecuteA(owner, nullptr, target, nullptr, directory, SW_SHOWNORMAL);
+  HINSTANCE result = late::Execute(owner, nullptr, target, nullptr, directory, SW_SHOWNORMAL);
   const char* failure = LaunchFailureText(reinterpret_cast<std::intptr_t>(result));
   if (failure) AfxMessageBox(failure, MB_OK);
 }

@@ -11,12 +11,20 @@
 //                            different text seen is written to OUT0, OUT1, ...; OUTready
 //                            is made after the first read, for whoever waits for it; prints
 //                            "reads N missing M texts K" (missing: FILE could not be opened)
+//   dida-remote dialog       prints, in UTF-8 and read through the wide functions, the title
+//                            and every item's text of the launcher's dialog or message box
+//                            that takes input now, one line each: "ID text"
+//   dida-remote settext ID TEXT   sets that dialog's item ID to TEXT through the wide functions
+//   dida-remote click ID     presses that dialog's button ID
 // Exit code 0 on success, 1 when no launcher runs (or a message timed out), 2 on bad usage.
 #include <windows.h>
+// After windows.h, which it builds on.
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -99,13 +107,75 @@ HWND FindLauncher() {
   return nullptr;
 }
 
+// The launcher's dialog or message box that takes input now: of the
+// launcher's thread, visible and enabled (a dialog under a message box is
+// disabled while the box is up).
+BOOL CALLBACK TakeActiveDialog(HWND window, LPARAM param) {
+  wchar_t name[16] = {};
+  ::GetClassNameW(window, name, 16);
+  if (std::wcscmp(name, L"#32770") != 0 || !::IsWindowVisible(window) ||
+      !::IsWindowEnabled(window)) {
+    return TRUE;
+  }
+  *reinterpret_cast<HWND*>(param) = window;
+  return FALSE;
+}
+
+HWND FindActiveDialog(HWND launcher) {
+  HWND found = nullptr;
+  ::EnumThreadWindows(::GetWindowThreadProcessId(launcher, nullptr), &TakeActiveDialog,
+                      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// A window's text through WM_GETTEXT (GetWindowText does not ask another
+// process's controls), in UTF-8.
+std::string WideText(HWND window) {
+  wchar_t text[1024] = {};
+  DWORD_PTR ignored = 0;
+  ::SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
+                        20000, &ignored);
+  text[1023] = L'\0';
+  int n = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  std::string utf8(n > 0 ? static_cast<std::size_t>(n) : 1, '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, text, -1, &utf8[0], n, nullptr, nullptr);
+  utf8.resize(std::strlen(utf8.c_str()));
+  return utf8;
+}
+
+// "title" then "ID text" per item; line breaks inside a text become "\n".
+int PrintDialog(HWND dialog) {
+  std::string out = "title " + WideText(dialog) + "\n";
+  for (HWND item = ::GetWindow(dialog, GW_CHILD); item; item = ::GetWindow(item, GW_HWNDNEXT)) {
+    std::string text = WideText(item);
+    std::string flat;
+    for (char c : text) {
+      if (c == '\n') flat += "\\n";
+      else if (c != '\r') flat += c;
+    }
+    out += std::to_string(::GetDlgCtrlID(item)) + " " + flat + "\n";
+  }
+  std::fwrite(out.data(), 1, out.size(), stdout);
+  return 0;
+}
+
+int SetItemText(HWND dialog, int id, const wchar_t* text) {
+  HWND item = ::GetDlgItem(dialog, id);
+  DWORD_PTR ignored = 0;
+  if (!item || !::SendMessageTimeoutW(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text),
+                                      SMTO_NORMAL, 20000, &ignored)) {
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) {
     std::fprintf(stderr,
                  "usage: dida-remote command ID | message MSG WPARAM | rect | logoff INI COPY |"
-                 " watch FILE STOP OUT\n");
+                 " watch FILE STOP OUT | dialog | settext ID TEXT | click ID\n");
     return 2;
   }
   if (std::strcmp(argv[1], "watch") == 0 && argc == 5) return Watch(argv[2], argv[3], argv[4]);
@@ -124,6 +194,29 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (std::strcmp(argv[1], "logoff") == 0 && argc == 4) return Logoff(launcher, argv[2], argv[3]);
+  if (std::strcmp(argv[1], "dialog") == 0 || std::strcmp(argv[1], "settext") == 0 ||
+      std::strcmp(argv[1], "click") == 0) {
+    HWND dialog = FindActiveDialog(launcher);
+    if (!dialog) {
+      std::fprintf(stderr, "dida-remote: no dialog takes input\n");
+      return 1;
+    }
+    if (argc == 2 && argv[1][0] == 'd') return PrintDialog(dialog);
+    int id = argc >= 3 ? std::atoi(argv[2]) : 0;
+    if (argc == 3 && argv[1][0] == 'c') {
+      ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+      return 0;
+    }
+    if (argc == 4 && argv[1][0] == 's') {
+      // The text as the system passed it, not through this program's code page.
+      int count = 0;
+      wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+      int result = wide && count == 4 ? SetItemText(dialog, id, wide[3]) : 2;
+      ::LocalFree(wide);
+      return result;
+    }
+  }
   if (std::strcmp(argv[1], "rect") == 0) {
     RECT r;
     ::GetWindowRect(launcher, &r);

@@ -220,6 +220,7 @@ LRESULT CALLBACK CommandsTest::CountingProc(HWND hwnd, UINT message, WPARAM w, L
 void CommandsTest::SetUp() {
   LauncherWindowTest::SetUp();
   if (HasFatalFailure()) return;
+  WatchFrame(frame_);
   g_test = this;
   SetMessageBoxHook(&AnswerBox);
   SetDialogHook(&MeetDialog);

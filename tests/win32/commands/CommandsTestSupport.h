@@ -83,8 +83,10 @@ void DrainQueue();
 int GdiHeadroom();
 int UserHeadroom();
 
-// Frame objects deleted so far (FreedMemory.cpp keeps their blocks poisoned),
-// and how many of their bytes were written after the delete.
+// Watches a frame object: once deleted, FreedMemory.cpp keeps its block
+// poisoned. Then the watched frames deleted so far, and how many of their
+// bytes were written after the delete.
+void WatchFrame(const CMainFrame* frame);
 int FreedFrames();
 int BytesWrittenAfterFree();
 

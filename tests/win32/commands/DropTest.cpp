@@ -182,4 +182,22 @@ INSTANTIATE_TEST_SUITE_P(
                                std::string(252, 'd')}),
     [](const ::testing::TestParamInfo<NameCase>& info) { return info.param.name; });
 
+// A name GBK cannot hold would be stored with '?' in its place and fail when
+// started: the drop is refused with a message, and no slot changes, not even
+// for the files after it.
+class RefusedNames : public CommandsTest {};
+
+TEST_F(RefusedNames, ANameWithoutGbkFormIsRefused) {
+  OpenPanel(1);
+  HGLOBAL drop = MakeWideDrop(SlotPoint(0), {L"C:\\\uD55C\uAD6D\\game.exe", L"C:\\b.exe"});
+  ::SendMessageA(hwnd_, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+  EXPECT_TRUE(DropReleased(drop));
+  EXPECT_FALSE(Page(0).IsUsed(0));
+  EXPECT_TRUE(dialogs_.empty());
+  ASSERT_EQ(boxes_.size(), 1u);
+  // The message says it cannot be added ("不能添加").
+  EXPECT_NE(boxes_[0].text.find("\xB2\xBB\xC4\xDC\xCC\xED\xBC\xD3"), std::string::npos)
+      << boxes_[0].text;
+}
+
 }  // namespace

@@ -1,7 +1,9 @@
 // Makes use of a freed launcher window fail every time instead of now and
-// then: freed blocks are overwritten with 0xDD, and blocks of a CMainFrame's
-// size are never handed out again, so a handler that runs on after its
-// window was destroyed reads garbage pointers and faults. A fault then ends
+// then: freed blocks are overwritten with 0xDD, and the blocks of the frames
+// a test watches are never handed out again, so a handler that runs on after
+// its window was destroyed reads garbage pointers and faults. (Only watched
+// blocks: any other block of a frame's size, a file's text for one, is
+// freed as usual.) A fault then ends
 // the test program at once with a message (no crash dialog to wait for).
 // The kept blocks are listed, so a test can also see a write into one.
 #include <windows.h>
@@ -27,9 +29,21 @@ LONG WINAPI ReportFault(EXCEPTION_POINTERS* info) {
   return EXCEPTION_EXECUTE_HANDLER;
 }
 
-// Never freed; a plain array, so that recording a block allocates nothing.
+// Never freed; plain arrays, so that recording a block allocates nothing.
 unsigned char* g_freedFrames[64];
 int g_freedFrameCount = 0;
+const void* g_watchedFrames[64];
+int g_watchedFrameCount = 0;
+
+// Whether p is a watched frame's block; it is watched no longer.
+bool TakeWatched(const void* p) {
+  for (int i = 0; i < g_watchedFrameCount; ++i) {
+    if (g_watchedFrames[i] != p) continue;
+    g_watchedFrames[i] = g_watchedFrames[--g_watchedFrameCount];
+    return true;
+  }
+  return false;
+}
 
 const bool g_installed = [] {
   ::SetUnhandledExceptionFilter(&ReportFault);
@@ -59,7 +73,7 @@ void operator delete(void* p) noexcept {
   std::size_t size;
   std::memcpy(&size, block, sizeof size);
   std::memset(p, 0xDD, size);
-  if (size == sizeof(CMainFrame)) {  // kept poisoned, never reused
+  if (size == sizeof(CMainFrame) && TakeWatched(p)) {  // kept poisoned, never reused
     if (g_freedFrameCount < 64) g_freedFrames[g_freedFrameCount++] = static_cast<unsigned char*>(p);
     return;
   }
@@ -68,6 +82,10 @@ void operator delete(void* p) noexcept {
 
 void operator delete(void* p, const std::nothrow_t&) noexcept { ::operator delete(p); }
 void operator delete(void* p, std::size_t) noexcept { ::operator delete(p); }
+
+void WatchFrame(const CMainFrame* frame) {
+  if (frame && g_watchedFrameCount < 64) g_watchedFrames[g_watchedFrameCount++] = frame;
+}
 
 int FreedFrames() { return g_freedFrameCount; }
 

@@ -2,6 +2,7 @@
 // message box seam.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -181,8 +182,11 @@ TEST(AfxRegisterWndClass, SameAttributesGiveOneRegisteredClass) {
   ASSERT_NE(a, nullptr);
   EXPECT_STREQ(a, b);
   EXPECT_STRNE(a, c);
-  WNDCLASSA wc;
-  ASSERT_TRUE(::GetClassInfoA(::GetModuleHandleA(nullptr), a, &wc));
+  // A wide class: asked through the ANSI function, the system would hand out
+  // a converting stand-in for the procedure.
+  WNDCLASSW wc;
+  std::wstring name(a, a + std::strlen(a));
+  ASSERT_TRUE(::GetClassInfoW(::GetModuleHandleA(nullptr), name.c_str(), &wc));
   EXPECT_EQ(wc.style, static_cast<UINT>(CS_HREDRAW | CS_VREDRAW));
   EXPECT_EQ(wc.lpfnWndProc, &AfxWndProc);
 }
