@@ -69,3 +69,8 @@ BOOL ProfileWriteString(const char* section, const char* key, const char* value,
   if (!profile::SetString(&text, section, key, value)) return TRUE;  // nothing to change
   return WriteFileText(path, text) ? TRUE : FALSE;
 }
+
+BOOL ProfileCopyText(const char* from, const char* to) {
+  std::string text;
+  return ReadFileText(from, &text) == Read::kText && WriteFileText(to, text) ? TRUE : FALSE;
+}

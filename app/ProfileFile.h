@@ -16,3 +16,7 @@ UINT ProfileGetInt(const char* section, const char* key, int defaultValue, const
 // WritePrivateProfileString's counterpart for one key (a null value removes
 // it): FALSE when the file cannot be read or written.
 BOOL ProfileWriteString(const char* section, const char* key, const char* value, const char* path);
+
+// Puts the bytes of file `from` into file `to` in place: `to` stays the same
+// file, so another program holding it open keeps it. FALSE when either fails.
+BOOL ProfileCopyText(const char* from, const char* to);

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <vector>
 
 #include "app/ProfileFile.h"
 #include "app/core/PathText.h"
@@ -57,8 +56,7 @@ int SettingsFile::GetString(const char* key, char* buffer, const char* defaultVa
     CopyBounded(buffer, size, defaultValue ? defaultValue : "");
     return static_cast<int>(std::strlen(buffer));
   }
-  return static_cast<int>(
-      ProfileGetString(m_szSection, key, defaultValue, buffer, size, m_szPath));
+  return static_cast<int>(ProfileGetString(m_szSection, key, defaultValue, buffer, size, m_szPath));
 }
 
 int SettingsFile::GetInt(const char* key, int defaultValue) const {
@@ -81,15 +79,9 @@ void SettingsFile::WriteInt(const char* key, int value) {
 
 namespace {
 
-// The profile functions may keep a file's text in memory; this writes out
-// and forgets what they hold for path, so the next call reads the disk.
-void ForgetProfileCache(const char* path) {
-  WritePrivateProfileStringA(nullptr, nullptr, nullptr, path);
-}
-
 bool FlushToDisk(const char* path) {
-  HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      gbk::OpenFile(path, GENERIC_WRITE, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
   if (file == INVALID_HANDLE_VALUE) return false;
   bool flushed = FlushFileBuffers(file) != FALSE;
   CloseHandle(file);
@@ -101,7 +93,10 @@ bool FlushToDisk(const char* path) {
 // deletion): try again for up to a second rather than lose the save.
 bool ReplaceInOneStep(const char* copy, const char* path) {
   for (int attempt = 0; attempt < 200; ++attempt) {
-    if (MoveFileExA(copy, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    if (MoveFileExW(gbk::Widen(copy).c_str(), gbk::Widen(path).c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      return true;
+    }
     DWORD error = GetLastError();
     if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) return false;
     Sleep(5);
@@ -124,24 +119,9 @@ bool CopyPathFor(const char* path, char* copy, std::size_t size) {
 
 // Removes a copy left behind, read-only or not.
 void RemoveCopy(const char* copy) {
-  SetFileAttributesA(copy, FILE_ATTRIBUTE_NORMAL);
-  DeleteFileA(copy);
-}
-
-// The save's section as the copy holds it, written into the file itself by
-// the profile functions: the same keys the copy's route would have put there.
-bool WriteSectionInPlace(const char* section, const char* copy, const char* path) {
-  std::vector<char> keys(1 << 16);
-  for (;;) {
-    DWORD n =
-        GetPrivateProfileSectionA(section, keys.data(), static_cast<DWORD>(keys.size()), copy);
-    if (n + 2 < keys.size()) break;
-    if (keys.size() >= (1u << 24)) return false;
-    keys.resize(keys.size() * 2);
-  }
-  bool written = WritePrivateProfileSectionA(section, keys.data(), path) != FALSE;
-  ForgetProfileCache(path);
-  return written;
+  std::wstring name = gbk::Widen(copy);
+  SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileW(name.c_str());
 }
 
 }  // namespace
@@ -152,7 +132,7 @@ BOOL SettingsFile::BeginSave() {
   m_szCopyPath[0] = '\0';
   if (m_szPath[0] == '\0') return FALSE;
   // A read-only file is the user's choice, binding whoever runs the launcher.
-  DWORD attributes = GetFileAttributesA(m_szPath);
+  DWORD attributes = GetFileAttributesW(gbk::Widen(m_szPath).c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES &&
       (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
     return FALSE;
@@ -165,29 +145,25 @@ BOOL SettingsFile::BeginSave() {
   // The copy is made fresh: one left by a save that was cut short never
   // counts. Without a file yet, the copy starts empty.
   RemoveCopy(m_szCopyPath);
-  if (CopyFileA(m_szPath, m_szCopyPath, TRUE)) {
-    SetFileAttributesA(m_szCopyPath, FILE_ATTRIBUTE_NORMAL);
+  std::wstring copy = gbk::Widen(m_szCopyPath);
+  if (CopyFileW(gbk::Widen(m_szPath).c_str(), copy.c_str(), TRUE)) {
+    SetFileAttributesW(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
   } else if (GetLastError() != ERROR_FILE_NOT_FOUND) {
     m_szCopyPath[0] = '\0';  // no copy: the writes go into the file
-    return TRUE;
   }
-  ForgetProfileCache(m_szCopyPath);
   return TRUE;
 }
 
 BOOL SettingsFile::CommitSave() {
   if (!m_bSaving) return FALSE;
   m_bSaving = false;
-  if (m_szCopyPath[0] == '\0') {
-    ForgetProfileCache(m_szPath);
-    return !m_bWriteFailed;
-  }
-  ForgetProfileCache(m_szCopyPath);
+  if (m_szCopyPath[0] == '\0') return !m_bWriteFailed;
   // A copy that cannot take the file's place (another program holds the file
-  // without sharing its deletion) still saves: its keys go into the file.
-  bool saved = !m_bWriteFailed && FlushToDisk(m_szCopyPath) &&
-               (ReplaceInOneStep(m_szCopyPath, m_szPath) ||
-                WriteSectionInPlace(m_szSection, m_szCopyPath, m_szPath));
+  // without sharing its deletion) still saves: its text goes into the file,
+  // as the writes would have gone without a copy.
+  bool saved =
+      !m_bWriteFailed && FlushToDisk(m_szCopyPath) &&
+      (ReplaceInOneStep(m_szCopyPath, m_szPath) || ProfileCopyText(m_szCopyPath, m_szPath));
   RemoveCopy(m_szCopyPath);
   return saved;
 }

@@ -2,8 +2,8 @@
 // The settings file: profile text beside the executable, named after it, with
 // every value in one section. Nothing is cached; each call reads the file
 // (app/ProfileFile.h: the platform's profile functions' answers, with the
-// GBK bytes kept whatever the system's code page). A save goes through a copy, so that the file
-// is at no moment missing, empty or partly written.
+// GBK bytes kept whatever the system's code page). A save goes through a
+// copy, so that the file is at no moment missing, empty or partly written.
 #include <windows.h>
 
 class SettingsFile {
@@ -33,11 +33,11 @@ class SettingsFile {
 
   // A save: BeginSave makes a fresh copy of the file (when there is one)
   // beside it, named like it with ".new" in place of ".ini", and sends every
-  // later write there, through the same profile functions, so the text they
-  // leave is what they would have written into the file itself; CommitSave
-  // puts the copy in the file's place in one step. When that cannot be done,
-  // the save's keys are written into the file itself, and when no copy can
-  // be made, the writes go there directly. Either returns FALSE when the save
+  // later write there, so the text they leave is what they would have
+  // written into the file itself; CommitSave puts the copy in the file's
+  // place in one step. When that cannot be done, the copy's text is written
+  // into the file itself, and when no copy can be made, the writes go there
+  // directly. Either returns FALSE when the save
   // failed (CommitSave also when any write of the save did); a read-only file
   // is never written. Reads always see the file.
   BOOL BeginSave();
