@@ -11,10 +11,12 @@ LateBound<decltype(::ShellExecuteA)> g_execute("shell32.dll", "ShellExecuteA");
 LateBound<decltype(::DragQueryFileA)> g_queryFile("shell32.dll", "DragQueryFileA");
 LateBound<decltype(::DragQueryPoint)> g_queryPoint("shell32.dll", "DragQueryPoint");
 LateBound<decltype(::DragFinish)> g_finish("shell32.dll", "DragFinish");
+long g_iconExtractions = 0;
 
 }  // namespace
 
 HICON ExtractAssociatedIconA(HINSTANCE instance, char* path, WORD* index) {
+  ++g_iconExtractions;
   auto* extract = g_extractIcon.Get();
   return extract ? extract(instance, path, index) : nullptr;
 }
@@ -41,5 +43,7 @@ BOOL DragQueryPoint(HDROP drop, POINT* point) {
 void DragFinish(HDROP drop) {
   if (auto* finish = g_finish.Get()) finish(drop);
 }
+
+long IconExtractions() { return g_iconExtractions; }
 
 }  // namespace late

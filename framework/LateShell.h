@@ -20,4 +20,8 @@ UINT DragQueryFileA(HDROP drop, UINT index, char* file, UINT size);
 BOOL DragQueryPoint(HDROP drop, POINT* point);
 void DragFinish(HDROP drop);
 
+// How many icons the process has asked the shell for so far (the tests
+// count the lookups start-up makes).
+long IconExtractions();
+
 }  // namespace late
