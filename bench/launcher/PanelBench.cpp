@@ -7,9 +7,9 @@
 // Each run starts the program and waits for its first paint; then, each time
 // after leaving the window alone for WAIT_MS (default 0: at once), it sends a
 // press and a release on the character (the panel opens) and on the
-// next-page button (a page not drawn before). The press is sent, not posted: it returns once the window's
-// handler has composed the frame and painted it. Prints each run, the
-// medians, and the ratios full / empty.
+// next-page button (a page not drawn before). The press is sent, not
+// posted: it returns once the window's handler has composed the frame and
+// painted it. Prints each run, the medians, and the ratios full / empty.
 #include <windows.h>
 
 #include <algorithm>
@@ -113,14 +113,15 @@ bool RunOnce(Program& program, DWORD wait, POINT body, POINT next) {
     return false;
   }
   HWND window = nullptr;
+  bool painted = false;
   double start = Now();
-  while (Now() - start < 20000) {
+  while (!painted && Now() - start < 20000) {
     if (!window) window = FindLauncher();
-    if (window && ::IsWindowVisible(window) && !::GetUpdateRect(window, nullptr, FALSE)) break;
-    ::Sleep(1);
+    painted = window && ::IsWindowVisible(window) && !::GetUpdateRect(window, nullptr, FALSE);
+    if (!painted) ::Sleep(1);
   }
   bool ok = false;
-  if (window) {
+  if (painted) {
     ::Sleep(wait);
     RECT compact;
     ::GetWindowRect(window, &compact);
@@ -138,8 +139,8 @@ bool RunOnce(Program& program, DWORD wait, POINT body, POINT next) {
       std::fflush(stdout);
       ok = true;
     }
-    ::PostMessageA(window, WM_CLOSE, 0, 0);
   }
+  if (window) ::PostMessageA(window, WM_CLOSE, 0, 0);
   if (::WaitForSingleObject(pi.hProcess, 20000) != WAIT_OBJECT_0) {
     ::TerminateProcess(pi.hProcess, 1);
     ok = false;
