@@ -125,9 +125,19 @@ void LaunchPage::ClearSlot(int slot) {
   std::memset(s, 0, sizeof *s);
 }
 
-void LaunchPage::DrawSlotIcon(HDC hdc, int x, int y, int slot) const {
-  const LaunchSlot* s = Slot(slot);
-  if (s && s->icon) DrawIconEx(hdc, x, y, s->icon, 32, 32, 0, nullptr, DI_NORMAL);
+void LaunchPage::DrawSlotIcon(HDC hdc, int x, int y, int slot) {
+  HICON icon = GetIcon(slot);
+  if (icon) DrawIconEx(hdc, x, y, icon, 32, 32, 0, nullptr, DI_NORMAL);
+}
+
+bool LaunchPage::TakeNextIcon() {
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    if (m_slots[slot].exec && !m_slots[slot].icon) {
+      GetIcon(slot);
+      return true;
+    }
+  }
+  return false;
 }
 
 void LaunchPage::SetName(const char* text) { Replace(&m_name, text); }
@@ -159,7 +169,11 @@ void LaunchPage::SetIconSource(int slot, const char* text) {
   if (LaunchSlot* s = Slot(slot)) Replace(&s->iconSource, text);
 }
 
-HICON LaunchPage::GetIcon(int slot) const {
-  const LaunchSlot* s = Slot(slot);
-  return s ? s->icon : nullptr;
+HICON LaunchPage::GetIcon(int slot) {
+  LaunchSlot* s = Slot(slot);
+  if (!s) return nullptr;
+  // Index 0 of the stored source, whenever this happens: the slot shows
+  // the same icon and keeps the same source as if it were taken at start-up.
+  if (s->exec && !s->icon) LoadSlotIcon(slot, s->iconSource);
+  return s->icon;
 }

@@ -3,6 +3,10 @@
 // a comment, the path of the file its icon came from, and the icon itself;
 // it is used exactly when its target is set. Every string is the slot's own
 // heap copy (malloc'd); slot arguments are indices 0 to 7.
+//
+// A slot read from the settings file takes its icon only when the icon is
+// first wanted (drawn or read): asking the shell for 48 icons would hold up
+// the start, while the window shows none of them until the panel opens.
 #include <windows.h>
 
 #include "app/core/PageKeys.h"
@@ -11,7 +15,8 @@ struct LaunchSlot {
   char* comment;     // shown while the pointer is over the slot
   char* exec;        // the target; null for an empty slot
   char* iconSource;  // the file the icon came from; null when none was found
-  HICON icon;        // extracted (owned) or the shared stock icon (not owned)
+  HICON icon;        // extracted (owned) or the shared stock icon (not owned);
+                     // null in a used slot whose icon has not been taken yet
 };
 
 class LaunchPage {
@@ -37,8 +42,13 @@ class LaunchPage {
   // Frees the slot's strings and releases its icon (never the stock one).
   void ClearSlot(int slot);
 
-  // Draws the slot's icon at 32 x 32; an empty slot draws nothing.
-  void DrawSlotIcon(HDC hdc, int x, int y, int slot) const;
+  // Draws the slot's icon at 32 x 32, taking it first if need be; an empty
+  // slot draws nothing.
+  void DrawSlotIcon(HDC hdc, int x, int y, int slot);
+
+  // Takes the icon of the first used slot that has none yet; false when
+  // every used slot has its icon.
+  bool TakeNextIcon();
 
   const char* GetName() const { return m_name; }
   void SetName(const char* text);
@@ -48,7 +58,9 @@ class LaunchPage {
   void SetExec(int slot, const char* text);
   const char* GetIconSource(int slot) const;
   void SetIconSource(int slot, const char* text);
-  HICON GetIcon(int slot) const;
+  // The slot's icon, taken from its icon source first if need be; null for
+  // an empty slot.
+  HICON GetIcon(int slot);
   void RunSlot(HWND owner, int slot) const;
 
  private:

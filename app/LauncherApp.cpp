@@ -80,9 +80,6 @@ BOOL CLauncherApp::InitInstance() {
   g_hMainWnd = frame->m_hWnd;
   DrawSurface::SetReferenceWindow(g_hMainWnd);
 
-  m_pPages = new LaunchPage[kPageCount];
-  LoadPages();
-
   int cx = ::GetSystemMetrics(SM_CXSCREEN);
   int cy = ::GetSystemMetrics(SM_CYSCREEN);
   m_nChar = g_settings.GetInt("Char", 0);
@@ -100,6 +97,11 @@ BOOL CLauncherApp::InitInstance() {
   frame->DrawCompact();
   frame->ShowWindow(SW_SHOW);
   frame->UpdateWindow();
+  // The compact window shows nothing of the pages, so they are read once it
+  // is on the screen; the handlers that use them run only from the message
+  // loop, which starts after this.
+  m_pPages = new LaunchPage[kPageCount];
+  LoadPages();
   if (m_nTopMost) {
     ::SetWindowPos(g_hMainWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   }

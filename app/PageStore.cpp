@@ -23,8 +23,8 @@ void LoadSlot(LaunchPage& page, int p, int s) {
 
   FormatSlotKey(key, sizeof key, SlotKey::kIcon, p, s);
   g_settings.GetString(key, value, "", kValueSize);
+  // The icon itself is taken when the slot is first drawn (GetIcon).
   page.SetIconSource(s, value);
-  page.LoadSlotIcon(s, value);
 }
 
 void SaveSlot(const LaunchPage& page, int p, int s) {

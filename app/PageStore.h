@@ -5,7 +5,7 @@
 
 // Fills the pages from g_settings: each page's name (its default name when
 // the file has none) and every slot whose target key is not empty. Slots
-// are emptied first.
+// are emptied first; no icon is taken here (see LaunchPage).
 void LoadPages(LaunchPage pages[kPageCount]);
 
 // Writes the pages to g_settings, page by page: the name, then for a used

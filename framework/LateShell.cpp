@@ -16,6 +16,7 @@ LateBound<decltype(::ShellExecuteW)> g_execute("shell32.dll", "ShellExecuteW");
 LateBound<decltype(::DragQueryFileW)> g_queryFile("shell32.dll", "DragQueryFileW");
 LateBound<decltype(::DragQueryPoint)> g_queryPoint("shell32.dll", "DragQueryPoint");
 LateBound<decltype(::DragFinish)> g_finish("shell32.dll", "DragFinish");
+long g_iconExtractions = 0;
 
 // A null text stays null for the shell (its default); others are converted.
 const wchar_t* OrNull(const char* text, const std::wstring& wide) {
@@ -25,6 +26,7 @@ const wchar_t* OrNull(const char* text, const std::wstring& wide) {
 }  // namespace
 
 HICON AssociatedIcon(HINSTANCE instance, char* path, DWORD size, WORD* index) {
+  ++g_iconExtractions;
   auto* extract = g_extractIcon.Get();
   if (!extract || !path) return nullptr;
   // The shell reads and rewrites a MAX_PATH path in place.
@@ -86,5 +88,7 @@ BOOL DragQueryPoint(HDROP drop, POINT* point) {
 void DragFinish(HDROP drop) {
   if (auto* finish = g_finish.Get()) finish(drop);
 }
+
+long IconExtractions() { return g_iconExtractions; }
 
 }  // namespace late

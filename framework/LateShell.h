@@ -28,4 +28,8 @@ UINT DroppedFile(HDROP drop, UINT index, char* file, UINT size, bool* withoutGbk
 BOOL DragQueryPoint(HDROP drop, POINT* point);
 void DragFinish(HDROP drop);
 
+// How many icons the process has asked the shell for so far (the tests
+// count the lookups start-up makes).
+long IconExtractions();
+
 }  // namespace late

@@ -127,6 +127,10 @@ void CMainFrame::OnTimer(UINT_PTR id) {
     } else if (changed) {
       Show();
     }
+    // Idle time takes the current page's icons, one a tick, so that the
+    // first opening of the panel finds them ready.
+    CLauncherApp* app = TheApp();
+    if (app && app->m_pPages) app->m_pPages[Page()].TakeNextIcon();
     timerInterval = tick.interval;
     SetTimer(kTimerId, timerInterval);
   }

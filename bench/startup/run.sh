@@ -34,18 +34,7 @@ mkdir -p "$work/dida" "$work/bare"
 cp "$bin/dida.exe" "$work/dida/"
 cp "$bin/startup_bare.exe" "$work/bare/"
 if [ -n "$filled" ]; then
-  targets=('C:\windows\notepad.exe' 'C:\windows\regedit.exe' 'C:\windows\explorer.exe'
-    'C:\windows\system32\winemine.exe')
-  {
-    printf '[param]\r\n'
-    for page in 1 2 3 4 5 6; do
-      for slot in 1 2 3 4 5 6 7 8; do
-        target=${targets[$(((page + slot) % 4))]}
-        printf 'Exec%d-%d=%s\r\nComment%d-%d=slot %d-%d\r\nIcon%d-%d=%s\r\n' \
-          "$page" "$slot" "$target" "$page" "$slot" "$page" "$slot" "$page" "$slot" "$target"
-      done
-    done
-  } >"$work/dida/dida.ini"
+  "$root/bench/filled-settings.sh" >"$work/dida/dida.ini"
 fi
 
 state="$work/wine"

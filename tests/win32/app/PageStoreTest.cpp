@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "app/SettingsFile.h"
+#include "framework/LateShell.h"
 #include "framework/ModuleState.h"
 #include "tests/win32/app/ModelTestSupport.h"
 
@@ -150,6 +153,55 @@ TEST_F(PageStoreTest, OverlongValuesAreCutAndGetTheStockIcon) {
   LoadPages(pages);
   EXPECT_EQ(std::string(1023, 't'), pages[0].GetExec(0));
   EXPECT_EQ(StockSlotIcon(), pages[0].GetIcon(0));
+}
+
+std::vector<HICON> g_released;
+BOOL RecordAndDestroy(HICON icon) {
+  g_released.push_back(icon);
+  return DestroyIcon(icon);
+}
+
+// Slots read from the file take their icons only when first wanted; a slot
+// emptied or refilled before that has nothing to release, and the pages
+// release exactly the icons they took, each once.
+TEST_F(PageStoreTest, IconsAreTakenWhenFirstWantedAndReleasedOnlyIfTaken) {
+  const std::string module = ModulePath();
+  std::string text = "[param]\r\n";
+  for (int s = 1; s <= 5; ++s) {
+    text += "Exec1-" + std::to_string(s) + "=C:\\t.exe\r\nIcon1-" + std::to_string(s) + "=" +
+            (s < 5 ? module : "C:\\nowhere\\gone.exe") + "\r\n";
+  }
+  WriteFileBytes(path_, text);
+  g_released.clear();
+  SetIconReleaseHook(RecordAndDestroy);
+  std::vector<HICON> taken;
+  {
+    LaunchPage pages[kPageCount];
+    const long start = late::IconExtractions();
+    LoadPages(pages);
+    EXPECT_EQ(late::IconExtractions() - start, 0);
+
+    pages[0].ClearSlot(0);                    // deleted before it was drawn
+    pages[0].SetFromFile(2, module.c_str());  // a drop over a slot not drawn yet
+    EXPECT_TRUE(g_released.empty());
+    EXPECT_EQ(late::IconExtractions() - start, 1);
+    taken.push_back(pages[0].GetIcon(2));
+
+    taken.push_back(pages[0].GetIcon(1));
+    EXPECT_EQ(pages[0].GetIcon(1), taken.back());  // taken once
+    EXPECT_EQ(late::IconExtractions() - start, 2);
+    EXPECT_TRUE(pages[0].TakeNextIcon());  // slot 3
+    taken.push_back(pages[0].GetIcon(3));
+    EXPECT_TRUE(pages[0].TakeNextIcon());  // slot 4: the stock icon
+    EXPECT_EQ(pages[0].GetIcon(4), StockSlotIcon());
+    EXPECT_FALSE(pages[0].TakeNextIcon());
+    EXPECT_EQ(late::IconExtractions() - start, 4);
+    for (HICON icon : taken) EXPECT_NE(icon, StockSlotIcon());
+  }
+  SetIconReleaseHook(nullptr);
+  std::sort(taken.begin(), taken.end());
+  std::sort(g_released.begin(), g_released.end());
+  EXPECT_EQ(g_released, taken);
 }
 
 }  // namespace
