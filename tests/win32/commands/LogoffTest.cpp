@@ -267,6 +267,22 @@ class LogoffTest : public ::testing::TestWithParam<LogoffCase> {
     moveTo(from.x + dx, from.y + dy, MOUSEEVENTF_LEFTUP);
   }
 
+  // Drags the window by (dx, dy) and waits until it has followed (its new
+  // rectangle in `after`); fails when it did not, or when it is gone.
+  ::testing::AssertionResult DragBy(HWND launcher, int dx, int dy, RECT* after) {
+    RECT before;
+    ::GetWindowRect(launcher, &before);
+    Drag(launcher, dx, dy);
+    if (WaitFor([&] {
+          ::GetWindowRect(launcher, after);
+          return ::IsWindow(launcher) && after->left == before.left + dx &&
+                 after->top == before.top + dy;
+        })) {
+      return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "the window is gone or did not follow the drag";
+  }
+
   std::string dir_, exe_, ini_;
   PROCESS_INFORMATION pi_ = {};
 };
@@ -293,14 +309,8 @@ TEST_P(LogoffTest, TheSettingsAreCompleteWhenTheQuestionIsAnsweredAndNothingCras
     case State::kIdle:
       break;
     case State::kAfterDrag: {
-      RECT before;
-      ::GetWindowRect(launcher, &before);
-      Drag(launcher, -200, 100);
       RECT after;
-      ASSERT_TRUE(WaitFor([&] {
-        ::GetWindowRect(launcher, &after);
-        return after.left == before.left - 200 && after.top == before.top + 100;
-      })) << "the window did not follow the drag";
+      ASSERT_TRUE(DragBy(launcher, -200, 100, &after));
       posX = after.left;
       posY = after.top;
       break;
@@ -411,16 +421,8 @@ TEST_P(HeldSettingsFile, StillGetsTheNewPosition) {
   ASSERT_NO_FATAL_FAILURE(Start());
   HWND launcher = Launcher();
   ASSERT_TRUE(launcher) << "no launcher window";
-  RECT before, after;
-  ::GetWindowRect(launcher, &before);
-  Drag(launcher, -200, 100);
-  ASSERT_TRUE(WaitFor(
-      [&] {
-        ::GetWindowRect(launcher, &after);
-        return after.left == before.left - 200 && after.top == before.top + 100;
-      },
-      5000))
-      << "the window did not follow the drag";
+  RECT after;
+  ASSERT_TRUE(DragBy(launcher, -200, 100, &after));
 
   HANDLE held = ::CreateFileA(ini_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -434,7 +436,7 @@ TEST_P(HeldSettingsFile, StillGetsTheNewPosition) {
     RunTool(Remote() + " command " + std::to_string(ID_APP_EXIT), &exitCode);
   }
   EXPECT_EQ(exitCode, 0u);
-  const bool ended = ::WaitForSingleObject(pi_.hProcess, 20000) == WAIT_OBJECT_0;
+  const bool ended = ::WaitForSingleObject(pi_.hProcess, 60000) == WAIT_OBJECT_0;
   ::CloseHandle(held);
   ASSERT_TRUE(ended) << "still running";
   const std::string expected = SettingsText(after.left, after.top);
@@ -463,26 +465,17 @@ TEST_P(VetoedLogoff, LeavesTheLauncherRunningAndSavingAgain) {
   ASSERT_TRUE(launcher) << "no launcher window";
   DWORD_PTR answer = 0;
   ASSERT_TRUE(
-      ::SendMessageTimeoutA(launcher, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 20000, &answer));
+      ::SendMessageTimeoutA(launcher, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 60000, &answer));
   EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
   EXPECT_EQ(FileText(ini_), SettingsText(922, 200));
   ASSERT_TRUE(
-      ::SendMessageTimeoutA(launcher, WM_ENDSESSION, FALSE, 0, SMTO_NORMAL, 20000, &answer));
+      ::SendMessageTimeoutA(launcher, WM_ENDSESSION, FALSE, 0, SMTO_NORMAL, 60000, &answer));
 
   // The drag's input comes after anything the launcher posted itself.
-  RECT before, after;
-  ::GetWindowRect(launcher, &before);
-  Drag(launcher, -200, 100);
-  ASSERT_TRUE(WaitFor(
-      [&] {
-        ::GetWindowRect(launcher, &after);
-        return ::IsWindow(launcher) && after.left == before.left - 200 &&
-               after.top == before.top + 100;
-      },
-      5000))
-      << "the launcher did not stay, or did not follow the drag";
+  RECT after;
+  ASSERT_TRUE(DragBy(launcher, -200, 100, &after));
   ::PostMessageA(launcher, WM_COMMAND, ID_APP_EXIT, 0);
-  ASSERT_EQ(::WaitForSingleObject(pi_.hProcess, 20000), WAIT_OBJECT_0) << "still running";
+  ASSERT_EQ(::WaitForSingleObject(pi_.hProcess, 60000), WAIT_OBJECT_0) << "still running";
   EXPECT_EQ(FileText(ini_), SettingsText(after.left, after.top));
 }
 
