@@ -5,8 +5,8 @@
 # usage: bench/startup/run.sh [N]   (DIDA_BUILD_DIR as for scripts/build.sh)
 #        bench/startup/run.sh --filled [N]
 #        bench/startup/run.sh --check [N]
-# --filled starts the launcher with all 48 slots filled (every slot's icon is
-# looked up at start-up), instead of a fresh settings file.
+# --filled starts the launcher with all 48 slots filled (their icons are
+# taken only once the window is up), instead of a fresh settings file.
 # --check measures the bare window against itself painting 300 ms after it
 # is shown: the second must come out about 300 ms later, which shows that the
 # benchmark waits for the paint and not just for the window.
