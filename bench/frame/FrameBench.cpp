@@ -12,22 +12,12 @@
 #include "app/LaunchPage.h"
 #include "app/LauncherApp.h"
 #include "archive/ResourceArchive.h"
+#include "bench/Clock.h"
 #include "framework/ModuleState.h"
 #include "imaging/DrawSurface.h"
 #include "launcher/MainFrame.h"
 
 namespace {
-
-double Seconds() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  ::QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // Mean seconds per call of f over `rounds` calls.
 template <class F>

@@ -20,33 +20,16 @@
 #include <vector>
 
 #include "archive/ResourceArchive.h"
+#include "bench/Clock.h"
 #include "framework/ModuleState.h"
 #include "imaging/DrawSurface.h"
 #include "launcher/LauncherGeometry.h"
+#include "tools/remote/LauncherWindow.h"
 
 namespace {
 
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    ::QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  ::QueryPerformanceCounter(&now);
-  return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-// The launcher's own window (its boxes share the title but are dialogs).
-HWND FindLauncher() {
-  HWND found = nullptr;
-  while ((found = ::FindWindowExA(nullptr, found, nullptr, "dida")) != nullptr) {
-    char name[16] = {};
-    ::GetClassNameA(found, name, sizeof name);
-    if (std::strcmp(name, "#32770") != 0) return found;
-  }
-  return nullptr;
-}
+// Milliseconds on the benchmarks' clock.
+double Now() { return 1000.0 * Seconds(); }
 
 // A point of page 0's character body, found in the same artwork the launcher
 // carries (this program embeds it too).

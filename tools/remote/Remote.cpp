@@ -28,6 +28,8 @@
 #include <string>
 #include <vector>
 
+#include "LauncherWindow.h"
+
 namespace {
 
 // A whole file's bytes; false when it cannot be opened (missing, or held
@@ -93,18 +95,6 @@ int Watch(const char* file, const char* stop, const char* out) {
   std::printf("reads %ld missing %ld texts %u\n", reads, missing,
               static_cast<unsigned>(seen.size()));
   return 0;
-}
-
-// The launcher's own window. Its message boxes carry the same title "dida",
-// but they are dialogs (class #32770).
-HWND FindLauncher() {
-  HWND found = nullptr;
-  while ((found = ::FindWindowExA(nullptr, found, nullptr, "dida")) != nullptr) {
-    char name[16] = {};
-    ::GetClassNameA(found, name, sizeof name);
-    if (std::strcmp(name, "#32770") != 0) return found;
-  }
-  return nullptr;
 }
 
 // The launcher's dialog or message box that takes input now: of the
