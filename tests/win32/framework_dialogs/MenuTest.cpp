@@ -92,6 +92,9 @@ const MessageEntry MenuOwner::kMessageEntries[] = {
 DEFINE_MESSAGE_MAP(MenuOwner, CFrameWnd)
 
 TEST(CMenu, TrackedMenuSendsTheChosenCommandToItsOwner) {
+  // The real pointer, wherever an earlier test left it, must not be over the
+  // menu: one that pops up under it takes its hover as a pick.
+  ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
   MenuOwner owner;
   ASSERT_TRUE(owner.Create(nullptr, "menu owner", WS_POPUP | WS_VISIBLE, CRect(50, 50, 150, 150)));
   ::SetForegroundWindow(owner.m_hWnd);

@@ -114,6 +114,10 @@ POINT CharacterBodyPoint(int page) { return FindCharacterPoint(page, true); }
 POINT CharacterGapPoint(int page) { return FindCharacterPoint(page, false); }
 
 void LauncherWindowTest::SetUp() {
+  // The tests speak to the window through messages at points they choose; the
+  // real pointer, wherever an earlier test left it, must not be over anything
+  // of ours: a menu that pops up under it takes its hover as a pick.
+  ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
   g_shownBoxes.clear();
   SetMessageBoxHook(&RecordBox);
   OpenArchive();
