@@ -112,15 +112,11 @@ BOOL CLauncherApp::InitInstance() {
 }
 
 CMainFrame* CLauncherApp::CreateMainFrame() {
-  auto* frame = new CMainFrame;
-  m_pMainWnd = frame;
-  CWndGuard alive(frame);
-  BOOL created = frame->CreateLauncher();
-  if (created && alive) return frame;
-  // A creation that failed after the window's first message has deleted the
-  // object with the window; one that failed before it left the object to us.
-  if (alive.ObjectAlive()) delete frame;
+  m_pFrame.reset(new CMainFrame);
+  m_pMainWnd = m_pFrame.get();
+  if (m_pFrame->CreateLauncher()) return m_pFrame.get();
   m_pMainWnd = nullptr;
+  m_pFrame.reset();
   return nullptr;
 }
 
@@ -168,6 +164,7 @@ void CLauncherApp::ReportUnsavedSettings() {
 }
 
 int CLauncherApp::ExitInstance() {
+  m_pFrame.reset();  // its window went with the message loop
   if (g_bStarted) {
     // Never a box when the session ends: nobody may be there to answer it.
     if (!SaveOnce() && !m_bSessionEnding) ReportUnsavedSettings();

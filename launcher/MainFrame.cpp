@@ -131,11 +131,9 @@ BOOL CMainFrame::CreateLauncher() {
   const char* windowClass =
       AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, ::LoadCursor(nullptr, IDC_ARROW),
                           reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), icon);
-  CWndGuard alive(this);
-  BOOL created =
-      Create(windowClass, "dida", WS_POPUP | WS_SYSMENU, rectDefault, nullptr, nullptr, 0);
-  // A failed creation may have destroyed the window, and with it this object.
-  if (!alive || !created) return FALSE;
+  if (!Create(windowClass, "dida", WS_POPUP | WS_SYSMENU, rectDefault, nullptr, nullptr, 0)) {
+    return FALSE;
+  }
 
   // The captions are GBK text: the font must come from the GB2312 character
   // set, or GDI picks a face without their glyphs. The face's name is given
@@ -159,7 +157,7 @@ BOOL CMainFrame::CreateLauncher() {
     std::free(clickSound);
     clickSound = nullptr;
   }
-  return created;
+  return TRUE;
 }
 
 void CMainFrame::SetLayout(int newLayout) {

@@ -17,9 +17,8 @@ class CMainFrame : public CFrameWnd {
   CMainFrame();
   ~CMainFrame() override;
 
-  // Creates the (hidden, compact) window and loads everything it draws.
-  // Returns the window-creation result; when it is FALSE nothing is loaded
-  // and the object may already be gone (see CLauncherApp::CreateMainFrame).
+  // Creates the (hidden, compact) window and loads everything it draws;
+  // FALSE, with nothing loaded, when the window could not be made.
   BOOL CreateLauncher();
 
   // Apply a layout and compose the back buffer for it; the callers show it.

@@ -25,8 +25,8 @@ constexpr char kSlotFileFilter[] = "程序|*.exe|所有文件|*.*||";
 
 // The dialogs and boxes are owned by the window, which stays disabled while
 // one is up; but the end of the session still reaches it, and its posted
-// close destroys the window (and this object) inside the dialog's loop. So a
-// command that ran one touches the window again only while its guard holds.
+// close destroys the window inside the dialog's loop. So a command that ran
+// one goes on only while the window is still there.
 
 void CMainFrame::OnRButtonDown(UINT, CPoint point) {
   if (!TakesInput()) return;
@@ -57,10 +57,9 @@ void CMainFrame::OnSlotAdd() {
   CFileDialog dialog(TRUE, "*.exe", nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, kSlotFileFilter,
                      nullptr);
   dialog.m_ofn.lpstrTitle = "添加";
-  CWndGuard alive(this);
-  if (dialog.DoModal() != IDOK || !alive) return;
+  if (dialog.DoModal() != IDOK || !GetSafeHwnd()) return;
   app->AddSlotFromFile(page, slot, dialog.GetPathName(), -1);
-  if (!alive) return;
+  if (!GetSafeHwnd()) return;
   RedrawAll();
   Show();
 }
@@ -69,9 +68,8 @@ void CMainFrame::OnSlotEdit() {
   if (contextSlot < 0) return;
   CLauncherApp* app = TheApp();
   if (!app->CurrentPage().IsUsed(contextSlot)) return;
-  CWndGuard alive(this);
   app->EditSlotComment(app->m_nChar, contextSlot);
-  if (!alive) return;
+  if (!GetSafeHwnd()) return;
   RedrawAll();
   Show();
 }
@@ -81,9 +79,8 @@ void CMainFrame::OnSlotDelete() {
   LaunchPage& page = TheApp()->CurrentPage();
   if (!page.IsUsed(contextSlot)) return;
   int slot = contextSlot;
-  CWndGuard alive(this);
   int answer = AfxMessageBox("已被删除。", MB_OKCANCEL);
-  if (!alive) return;
+  if (!GetSafeHwnd()) return;
   if (answer == IDOK) {
     page.ClearSlot(slot);
     RedrawAll();
@@ -99,9 +96,8 @@ void CMainFrame::OnPageSettings() {
   dialog.m_strName = page.GetName() ? page.GetName() : "";
   dialog.m_bTopMost = app->m_nTopMost;
   dialog.m_bFixedPos = app->m_nFixedPos;
-  CWndGuard alive(this);
   // A dialog whose window went with the launcher's returns neither OK nor Cancel.
-  if (dialog.DoModal() != IDOK || !alive) return;
+  if (dialog.DoModal() != IDOK || !GetSafeHwnd()) return;
 
   int oldTopMost = app->m_nTopMost;
   page.SetName(dialog.m_strName);
@@ -138,7 +134,6 @@ void CMainFrame::TakeDroppedFile(HDROP drop) {
   if (slot < 0) return;
 
   CLauncherApp* app = TheApp();
-  CWndGuard alive(this);
   UINT count = late::DroppedFileCount(drop);
   for (UINT i = 0; i < count; ++i) {
     // A name that reaches MAX_PATH bytes is skipped, never cut to another
@@ -153,7 +148,7 @@ void CMainFrame::TakeDroppedFile(HDROP drop) {
     }
     if (length == 0) continue;
     if (app->AddSlotFromFile(app->m_nChar, slot, path, static_cast<int>(length))) {
-      if (!alive) return;
+      if (!GetSafeHwnd()) return;
       RedrawAll();
       Show();
       return;

@@ -62,9 +62,8 @@ void CMainFrame::OnLButtonDown(UINT, CPoint point) {
         PlayClick();
         // A target that fails is reported in a box, whose loop the end of
         // the session can reach: it may take this window with it.
-        CWndGuard alive(this);
         app->m_pPages[page].RunSlot(m_hWnd, slot);
-        if (!alive) return;
+        if (!GetSafeHwnd()) return;
       }
     }
     RedrawAll();
@@ -93,9 +92,8 @@ void CMainFrame::OnLButtonDown(UINT, CPoint point) {
   // Anywhere else drags the window (the system's move loop runs until the
   // button is released, and the end of the session can reach it), unless
   // its position is locked.
-  CWndGuard alive(this);
   if (!app->m_nFixedPos) SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, 0);
-  if (!alive) return;
+  if (!GetSafeHwnd()) return;
   GetWindowRect(&window);
   charLeft = CharacterLeftFor(window.left, compact != 0, panelSide);
   charTop = window.top;
