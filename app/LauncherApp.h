@@ -76,7 +76,8 @@ class CLauncherApp : public CWinApp {
   bool m_bSessionEnding = false;
 };
 
-// The one application object, as CLauncherApp.
+// The one application object, as CLauncherApp. The launcher window never
+// tests it for null: the application makes the window and outlives it.
 CLauncherApp* TheApp();
 
 // The single-instance guard: null when another instance holds `name` (or the

@@ -160,7 +160,7 @@ BOOL CMainFrame::CreateLauncher() {
   return TRUE;
 }
 
-void CMainFrame::SetLayout(int newLayout) {
+void CMainFrame::SetLayout(Layout newLayout) {
   if (newLayout == layout) return;
   LayoutGeometry g = GeometryOf(newLayout);
   backBuffer->Create(g.width, g.height);
@@ -189,14 +189,13 @@ void CMainFrame::SetLayout(int newLayout) {
   layout = newLayout;
 }
 
-void CMainFrame::MoveForLayout(int newLayout) {
+void CMainFrame::MoveForLayout(Layout newLayout) {
   LayoutGeometry g = GeometryOf(newLayout);
   MoveWindow(charLeft + g.leftOfCharacter, charTop, g.width, g.height, TRUE);
 }
 
 int CMainFrame::Page() const {
-  CLauncherApp* app = TheApp();
-  int page = app ? app->m_nChar : 0;
+  int page = TheApp()->m_nChar;
   return (page >= 0 && page < kPageCount) ? page : 0;
 }
 
@@ -215,24 +214,24 @@ void CMainFrame::DrawCharacter(int characterX) {
 }
 
 void CMainFrame::DrawCompact() {
-  compact = 1;
+  compact = true;
   SetLayout(kLayoutCompact);
   DrawCharacter(0);
-  DrawControls(1);
+  DrawControls(true);
 }
 
 void CMainFrame::DrawExpanded() {
-  compact = 0;
+  compact = false;
   SetLayout(panelSide);
   int panelX = PanelXFor(panelSide);
   DrawCharacter(CharacterXFor(panelSide));
   CopyArt(backBuffer, panelPicture, PanelBlit(panelX));
   CLauncherApp* app = TheApp();
-  if (backBuffer->bitmap && app && app->m_pPages) {
+  if (backBuffer->bitmap && app->m_pPages) {
     app->DrawPageIcons(backBuffer, panelX + kIconX, kIconY, Page());
     ::GdiFlush();  // the icons are in the pixels before the next copy
   }
-  DrawControls(0);
+  DrawControls(false);
 }
 
 void CMainFrame::RedrawAll() {
@@ -243,7 +242,7 @@ void CMainFrame::RedrawAll() {
   }
 }
 
-void CMainFrame::DrawControls(int compactFlag) {
+void CMainFrame::DrawControls(bool compactFlag) {
   int characterX = compactFlag ? 0 : CharacterXFor(panelSide);
   for (int button = kHotPreviousPage; button <= kHotNextPage; ++button) {
     int row = ButtonSourceRow(button, hotItem, hotState);
@@ -253,7 +252,7 @@ void CMainFrame::DrawControls(int compactFlag) {
 
   CLauncherApp* app = TheApp();
   const char* caption = nullptr;
-  if (app && app->m_pPages) {
+  if (app->m_pPages) {
     const LaunchPage& page = app->m_pPages[Page()];
     const char* comment =
         hotItem >= kHotFirstSlot ? page.GetComment(hotItem - kHotFirstSlot) : nullptr;
@@ -289,7 +288,7 @@ void CMainFrame::OnClose() {
   CLauncherApp* app = TheApp();
   // Start-up is still making this window (a close from inside one of its
   // boxes): it closes once start-up is done, not under its feet.
-  if (app && !app->IsStartedUp()) {
+  if (!app->IsStartedUp()) {
     app->DeferClose();
     return;
   }
@@ -298,10 +297,8 @@ void CMainFrame::OnClose() {
 }
 
 void CMainFrame::HandBackPosition() {
-  if (CLauncherApp* app = TheApp()) {
-    app->m_nPosX = charLeft;
-    app->m_nPosY = charTop;
-  }
+  TheApp()->m_nPosX = charLeft;
+  TheApp()->m_nPosY = charTop;
 }
 
 void CMainFrame::Show() {

@@ -8,6 +8,7 @@
 
 #include "framework/FrameWnd.h"
 #include "launcher/Blink.h"
+#include "launcher/LauncherGeometry.h"
 
 class DrawSurface;
 class MaskRegion;
@@ -16,6 +17,9 @@ class CMainFrame : public CFrameWnd {
  public:
   CMainFrame();
   ~CMainFrame() override;
+
+  // The tick that polls the pointer and drives the blink.
+  static constexpr UINT_PTR kTimerId = 1;
 
   // Creates the (hidden, compact) window and loads everything it draws;
   // FALSE, with nothing loaded, when the window could not be made.
@@ -26,17 +30,17 @@ class CMainFrame : public CFrameWnd {
   void DrawExpanded();
   void RedrawAll();
   // Redraws the two buttons and, when expanded, the caption box.
-  void DrawControls(int compactFlag);
-  // Back-buffer size, window shape and position for a layout (0, 1 or 2).
-  void SetLayout(int newLayout);
-  void MoveForLayout(int newLayout);
+  void DrawControls(bool compactFlag);
+  // Back-buffer size, window shape and position for a layout.
+  void SetLayout(Layout newLayout);
+  void MoveForLayout(Layout newLayout);
 
-  // The hot-item update for a client point; 1 when the hot item changed.
-  int UpdateHot(int compactFlag, int x, int y);
+  // The hot-item update for a client point; true when the hot item changed.
+  bool UpdateHot(bool compactFlag, int x, int y);
   // The slot under a panel point, or -1.
   int SlotAt(int x, int y) const;
   // Whether a client point lies on the character's body.
-  int IsOnCharacter(int compactFlag, int x, int y) const;
+  bool IsOnCharacter(bool compactFlag, int x, int y) const;
 
   BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
 
@@ -87,18 +91,18 @@ class CMainFrame : public CFrameWnd {
   unsigned char* clickSound = nullptr;  // a whole WAVE image, played from memory
   int contextSlot = -1;                 // the slot the popup menu was last opened over
   HFONT font = nullptr;
-  int panelSide = 1;  // 1 panel left, 2 panel right
-  int layout = -1;    // applied layout; -1 before the first
+  Layout panelSide = kLayoutPanelLeft;  // the side the panel opens to
+  Layout layout = kLayoutNone;          // the applied layout
   MaskRegion* characterMask = nullptr;
   MaskRegion* panelMask = nullptr;
   BlinkState blink;
   int timerInterval = kTickInterval;  // what the last tick re-armed the timer with
-  int hotState = 0;
+  HotState hotState = kHotIdle;
   int hotItem = -1;
   DrawSurface* panelPicture = nullptr;
   DrawSurface* buttonsPicture = nullptr;
   DrawSurface* characterPicture = nullptr;
-  int compact = 1;
+  bool compact = true;
   DrawSurface* backBuffer = nullptr;
 
   DECLARE_MESSAGE_MAP()

@@ -35,8 +35,8 @@ void CMainFrame::OnRButtonDown(UINT, CPoint point) {
 
   CMenu menu;
   if (!menu.CreatePopupMenu()) return;
-  if (hotItem >= 3) {
-    contextSlot = hotItem - 3;
+  if (hotItem >= kHotFirstSlot) {
+    contextSlot = hotItem - kHotFirstSlot;
     menu.AppendMenu(MF_STRING, ID_SLOT_ADD, "添加");
     menu.AppendMenu(MF_STRING, ID_SLOT_EDIT, "编辑");
     menu.AppendMenu(MF_STRING, ID_SLOT_DELETE, "删除");
@@ -129,7 +129,7 @@ void CMainFrame::TakeDroppedFile(HDROP drop) {
   ::SetForegroundWindow(m_hWnd);
   POINT point;
   late::DragQueryPoint(drop, &point);
-  if (panelSide == 2) point.x -= kCharacterWidth;
+  if (panelSide == kLayoutPanelRight) point.x -= kCharacterWidth;
   int slot = SlotAt(point.x, point.y);
   if (slot < 0) return;
 
@@ -166,10 +166,9 @@ BOOL CMainFrame::OnQueryEndSession() {
 }
 
 void CMainFrame::OnEndSession(BOOL ending) {
-  CLauncherApp* app = TheApp();
   if (!ending) {
     // Refused by another program: the session goes on, and so does the launcher.
-    if (app) app->SessionGoesOn();
+    TheApp()->SessionGoesOn();
     return;
   }
   // A session ended without being asked first still gets its save; the
@@ -180,7 +179,6 @@ void CMainFrame::OnEndSession(BOOL ending) {
 
 void CMainFrame::SaveForSessionEnd() {
   CLauncherApp* app = TheApp();
-  if (!app) return;
   if (app->IsStartedUp()) HandBackPosition();
   app->SaveForSessionEnd();
 }

@@ -22,7 +22,9 @@ class LauncherWindowProbe {
   static int Layout(const CMainFrame& f) { return f.layout; }
   static int Compact(const CMainFrame& f) { return f.compact; }
   static int PanelSide(const CMainFrame& f) { return f.panelSide; }
-  static void SetPanelSide(CMainFrame& f, int side) { f.panelSide = side; }
+  static void SetPanelSide(CMainFrame& f, int side) {
+    f.panelSide = static_cast<decltype(f.panelSide)>(side);
+  }
   static int HotItem(const CMainFrame& f) { return f.hotItem; }
   static int HotState(const CMainFrame& f) { return f.hotState; }
   static int BlinkFrame(const CMainFrame& f) { return f.blink.frame; }

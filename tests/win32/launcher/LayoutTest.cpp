@@ -141,7 +141,7 @@ TEST_F(LayoutTest, ReapplyingTheCurrentLayoutChangesNothing) {
 
     // A changed character position shows whether the window is moved again.
     frame_->charLeft += 50;
-    frame_->SetLayout(side);
+    frame_->SetLayout(static_cast<Layout>(side));
     frame_->charLeft -= 50;
 
     RECT after = WindowRect();
