@@ -6,7 +6,10 @@
 // the back buffer to the screen.
 #include <windows.h>
 
+#include <memory>
+
 #include "framework/FrameWnd.h"
+#include "imaging/GdiObject.h"
 #include "launcher/Blink.h"
 #include "launcher/LauncherGeometry.h"
 
@@ -90,20 +93,20 @@ class CMainFrame : public CFrameWnd {
 
   unsigned char* clickSound = nullptr;  // a whole WAVE image, played from memory
   int contextSlot = -1;                 // the slot the popup menu was last opened over
-  HFONT font = nullptr;
+  GdiObject<HFONT> font;
   Layout panelSide = kLayoutPanelLeft;  // the side the panel opens to
   Layout layout = kLayoutNone;          // the applied layout
-  MaskRegion* characterMask = nullptr;
-  MaskRegion* panelMask = nullptr;
+  std::unique_ptr<MaskRegion> characterMask;
+  std::unique_ptr<MaskRegion> panelMask;
   BlinkState blink;
   int timerInterval = kTickInterval;  // what the last tick re-armed the timer with
   HotState hotState = kHotIdle;
   int hotItem = -1;
-  DrawSurface* panelPicture = nullptr;
-  DrawSurface* buttonsPicture = nullptr;
-  DrawSurface* characterPicture = nullptr;
+  std::unique_ptr<DrawSurface> panelPicture;
+  std::unique_ptr<DrawSurface> buttonsPicture;
+  std::unique_ptr<DrawSurface> characterPicture;
   bool compact = true;
-  DrawSurface* backBuffer = nullptr;
+  std::unique_ptr<DrawSurface> backBuffer;
 
   DECLARE_MESSAGE_MAP()
 };

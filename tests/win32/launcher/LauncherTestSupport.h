@@ -31,7 +31,7 @@ class LauncherWindowProbe {
   static void SetBlinkFrame(CMainFrame& f, int frame) { f.blink.frame = frame; }
   static int BlinkCountdown(const CMainFrame& f) { return f.blink.countdown; }
   static int TimerInterval(const CMainFrame& f) { return f.timerInterval; }
-  static DrawSurface* BackBuffer(const CMainFrame& f) { return f.backBuffer; }
+  static DrawSurface* BackBuffer(const CMainFrame& f) { return f.backBuffer.get(); }
 };
 
 // The message boxes shown so far (answered OK at once).
