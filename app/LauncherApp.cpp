@@ -18,18 +18,14 @@
 namespace {
 
 constexpr char kSemaphoreName[] = "SEM_VELLORA_LAUNCHER";
-constexpr int kCompactWidth = 102;
-constexpr int kCompactHeight = 132;
-constexpr UINT_PTR kTimerId = 1;
-constexpr UINT kTimerPeriod = 100;
 
 // Keeps the window's character area on the primary screen. The upper bound
 // comes last, so a screen smaller than the window gives a negative position.
 void HoldOnScreen(int& x, int& y, int cx, int cy) {
   if (x < 0) x = 0;
   if (y < 0) y = 0;
-  if (x >= cx - kCompactWidth) x = cx - kCompactWidth;
-  if (y >= cy - kCompactHeight) y = cy - kCompactHeight;
+  if (x >= cx - kCharacterWidth) x = cx - kCharacterWidth;
+  if (y >= cy - kWindowHeight) y = cy - kWindowHeight;
 }
 
 }  // namespace
@@ -85,15 +81,15 @@ BOOL CLauncherApp::InitInstance() {
   m_nChar = g_settings.GetInt("Char", 0);
   // The page index picks one of six pages and character columns.
   if (m_nChar < 0 || m_nChar >= kPageCount) m_nChar = 0;
-  m_nPosX = g_settings.GetInt("PosX", (cx - kCompactWidth) / 2);
-  m_nPosY = g_settings.GetInt("PosY", (cy - kCompactHeight) / 2);
+  m_nPosX = g_settings.GetInt("PosX", (cx - kCharacterWidth) / 2);
+  m_nPosY = g_settings.GetInt("PosY", (cy - kWindowHeight) / 2);
   HoldOnScreen(m_nPosX, m_nPosY, cx, cy);
   frame->charLeft = m_nPosX;
   frame->charTop = m_nPosY;
   m_nTopMost = g_settings.GetInt("TopMost", 0);
   m_nFixedPos = g_settings.GetInt("FixedPos", 0);
 
-  frame->MoveWindow(m_nPosX, m_nPosY, kCompactWidth, kCompactHeight, FALSE);
+  frame->MoveWindow(m_nPosX, m_nPosY, kCharacterWidth, kWindowHeight, FALSE);
   frame->DrawCompact();
   frame->ShowWindow(SW_SHOW);
   frame->UpdateWindow();
@@ -106,21 +102,17 @@ BOOL CLauncherApp::InitInstance() {
     ::SetWindowPos(g_hMainWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   }
   frame->DragAcceptFiles(TRUE);
-  frame->SetTimer(kTimerId, kTimerPeriod);
+  frame->SetTimer(CMainFrame::kTimerId, kTickInterval);
   FinishStartUp();
   return TRUE;
 }
 
 CMainFrame* CLauncherApp::CreateMainFrame() {
-  auto* frame = new CMainFrame;
-  m_pMainWnd = frame;
-  CWndGuard alive(frame);
-  BOOL created = frame->CreateLauncher();
-  if (created && alive) return frame;
-  // A creation that failed after the window's first message has deleted the
-  // object with the window; one that failed before it left the object to us.
-  if (alive.ObjectAlive()) delete frame;
+  m_pFrame.reset(new CMainFrame);
+  m_pMainWnd = m_pFrame.get();
+  if (m_pFrame->CreateLauncher()) return m_pFrame.get();
   m_pMainWnd = nullptr;
+  m_pFrame.reset();
   return nullptr;
 }
 
@@ -168,6 +160,7 @@ void CLauncherApp::ReportUnsavedSettings() {
 }
 
 int CLauncherApp::ExitInstance() {
+  m_pFrame.reset();  // its window went with the message loop
   if (g_bStarted) {
     // Never a box when the session ends: nobody may be there to answer it.
     if (!SaveOnce() && !m_bSessionEnding) ReportUnsavedSettings();

@@ -3,6 +3,8 @@
 // that persist between runs; start-up and shutdown happen here.
 #include <windows.h>
 
+#include <memory>
+
 #include "framework/WinApp.h"
 
 class LaunchPage;
@@ -66,13 +68,16 @@ class CLauncherApp : public CWinApp {
   BOOL SaveOnce();
   void ReportUnsavedSettings();
 
+  // The launcher window, owned for the whole run; it outlives its window.
+  std::unique_ptr<CMainFrame> m_pFrame;
   bool m_bStartedUp = false;
   bool m_bCloseDeferred = false;
   bool m_bSaved = false;
   bool m_bSessionEnding = false;
 };
 
-// The one application object, as CLauncherApp.
+// The one application object, as CLauncherApp. The launcher window never
+// tests it for null: the application makes the window and outlives it.
 CLauncherApp* TheApp();
 
 // The single-instance guard: null when another instance holds `name` (or the

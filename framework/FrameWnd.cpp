@@ -37,7 +37,6 @@ void CFrameWnd::PostNcDestroy() {
     app->m_pMainWnd = nullptr;
     ::PostQuitMessage(0);
   }
-  delete this;
 }
 
 BOOL CFrameWnd::OnCommandRoute(UINT id) {

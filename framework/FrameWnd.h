@@ -1,7 +1,7 @@
 #pragma once
 // CFrameWnd: a top-level window. Closing it destroys it; when it is the
-// application's main window, that ends the message loop. The object deletes
-// itself once its window is gone.
+// application's main window, that ends the message loop. The object stays
+// with its owner, without a window, until the owner deletes it.
 #include "framework/Wnd.h"
 
 class CFrameWnd : public CWnd {

@@ -20,8 +20,8 @@ std::map<HWND, CWnd*>& Bindings() {
 }
 
 // The message being dispatched, innermost first. It lives on the stack of
-// AfxWndProc, not in the window object: the message may delete the object,
-// and nothing may be written into it once its handler has returned.
+// AfxWndProc, not in the window object: once a message has destroyed the
+// window, nothing but its cleared handle is read from the object.
 struct CurrentMessage {
   UINT message;
   WPARAM wParam;
@@ -31,32 +31,7 @@ const CurrentMessage* g_current = nullptr;
 
 }  // namespace
 
-CWndGuard::CWndGuard(CWnd* wnd)
-    : m_pWnd(wnd), m_hWnd(wnd ? wnd->m_hWnd : nullptr), m_pNext(nullptr) {
-  if (!wnd) return;
-  m_pNext = wnd->m_pGuards;
-  wnd->m_pGuards = this;
-}
-
-CWndGuard::~CWndGuard() {
-  if (!m_pWnd) return;
-  for (CWndGuard** link = &m_pWnd->m_pGuards; *link; link = &(*link)->m_pNext) {
-    if (*link == this) {
-      *link = m_pNext;
-      break;
-    }
-  }
-}
-
-bool CWndGuard::Alive() const {
-  if (!m_pWnd) return false;
-  return m_hWnd ? m_pWnd->m_hWnd == m_hWnd : m_pWnd->m_hWnd != nullptr;
-}
-
 CWnd::~CWnd() {
-  // Tell the guards first: the object is going, whatever its window does.
-  for (CWndGuard* guard = m_pGuards; guard; guard = guard->m_pNext) guard->m_pWnd = nullptr;
-  m_pGuards = nullptr;
   if (m_hWnd) {
     HWND hWnd = m_hWnd;
     Bindings().erase(hWnd);
@@ -164,8 +139,7 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
     result = ::DefWindowProcW(hWnd, message, wParam, lParam);
   }
   g_current = outer;
-  // The object may be gone now (its window destroyed inside the handler):
-  // only WM_NCDESTROY, the window's last message, still uses it, to let it go.
+  // Only WM_NCDESTROY, the window's last message, unbinds the object.
   if (message == WM_NCDESTROY) {
     Bindings().erase(hWnd);
     wnd->m_hWnd = nullptr;

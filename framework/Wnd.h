@@ -7,8 +7,6 @@
 #include "framework/CmdTarget.h"
 #include "framework/Geometry.h"
 
-class CWndGuard;
-
 class CWnd : public CCmdTarget {
  public:
   CWnd() = default;
@@ -17,6 +15,9 @@ class CWnd : public CCmdTarget {
   CWnd& operator=(const CWnd&) = delete;
 
   HWND m_hWnd = nullptr;
+  // Null once the window is gone. A handler that ran a nested loop (a dialog,
+  // a box, a menu, the system's move loop) asks this before going on: a close
+  // or the end of the session inside the loop may have destroyed the window.
   HWND GetSafeHwnd() const { return m_hWnd; }
 
   // Creates the window after letting PreCreateWindow adjust the parameters.
@@ -32,7 +33,8 @@ class CWnd : public CCmdTarget {
   virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
   // The system's handling of the message now being dispatched.
   LRESULT Default();
-  // Called after the window is gone (WM_NCDESTROY); the object may delete itself.
+  // Called after the window is gone (WM_NCDESTROY). The object outlives its
+  // window: whoever made it deletes it, never the object itself.
   virtual void PostNcDestroy() {}
 
   // Thin wrappers in the framework's style.
@@ -57,38 +59,6 @@ class CWnd : public CCmdTarget {
  protected:
   // WM_COMMAND: this window's map, then the routing of OnCommandRoute.
   virtual BOOL OnCommandRoute(UINT id);
-
- private:
-  friend class CWndGuard;
-
-  CWndGuard* m_pGuards = nullptr;  // the guards watching this object
-};
-
-// Whether a window object is still there after a nested message loop (a
-// dialog, a message box, a menu, the system's move loop) has run: any message
-// inside it, a close or the end of the session, may have destroyed the
-// window and deleted the object. Make one on the stack before the loop and
-// test it after; a handler touches its object again only while it holds.
-class CWndGuard {
- public:
-  explicit CWndGuard(CWnd* wnd);
-  ~CWndGuard();
-  CWndGuard(const CWndGuard&) = delete;
-  CWndGuard& operator=(const CWndGuard&) = delete;
-
-  // The object still exists and still has the window it had when the guard
-  // was made (or, made before the window, any window).
-  bool Alive() const;
-  explicit operator bool() const { return Alive(); }
-  // The object still exists, with or without its window.
-  bool ObjectAlive() const { return m_pWnd != nullptr; }
-
- private:
-  friend class CWnd;
-
-  CWnd* m_pWnd;
-  HWND m_hWnd;
-  CWndGuard* m_pNext;
 };
 
 // The framework's window procedure; every class registered by the framework uses it.

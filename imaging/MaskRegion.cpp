@@ -1,6 +1,7 @@
 #include "imaging/MaskRegion.h"
 
 #include <cstdlib>
+#include <utility>
 
 #include "archive/ResourceArchive.h"
 #include "imaging/MaskScan.h"
@@ -49,15 +50,14 @@ int MaskRegion::Build(const std::uint8_t* rows, std::size_t size, int w, int h, 
   // A second build replaces the first region instead of leaking it.
   Release();
   int made = ForEachMaskRun(bmp, [this](int y, int start, int end) {
-    HRGN rect = CreateRectRgn(start, y, end, y + 1);
-    if (region == nullptr) {
-      region = rect;
-    } else if (rect != nullptr) {
-      CombineRgn(region, region, rect, RGN_OR);
-      DeleteObject(rect);
+    GdiObject<HRGN> rect(CreateRectRgn(start, y, end, y + 1));
+    if (!region) {
+      region = std::move(rect);
+    } else if (rect) {
+      CombineRgn(region.Lend(), region.Lend(), rect.Lend(), RGN_OR);
     }
   });
-  return made > 0 && region != nullptr ? 1 : 0;
+  return made > 0 && region ? 1 : 0;
 }
 
 int MaskRegion::PixelAt(int x, int y) const { return MaskPixelAt(View(*this), x, y); }
@@ -68,9 +68,4 @@ int MaskRegion::FindRunStart(int x, int y, int end) const {
 
 int MaskRegion::FindRunEnd(int x, int y, int end) const {
   return MaskFindRunEnd(View(*this), x, y, end);
-}
-
-void MaskRegion::Release() {
-  if (region != nullptr) DeleteObject(region);
-  region = nullptr;
 }

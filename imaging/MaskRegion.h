@@ -8,10 +8,11 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "imaging/GdiObject.h"
+
 class MaskRegion {
  public:
   MaskRegion() = default;
-  ~MaskRegion() { Release(); }
   MaskRegion(const MaskRegion&) = delete;
   MaskRegion& operator=(const MaskRegion&) = delete;
 
@@ -30,13 +31,13 @@ class MaskRegion {
   int FindRunStart(int x, int y, int end) const;
   int FindRunEnd(int x, int y, int end) const;
 
-  HRGN GetRegion() const { return region; }  // lent: never delete it
-  void Release();
+  LentGdi<HRGN> GetRegion() const { return region.Lend(); }
+  void Release() { region.Reset(); }
 
   std::int32_t rowStride = 0;
   std::int32_t width = 0;
   std::int32_t height = 0;
   std::int32_t bitsPerPixel = 0;
   const std::uint8_t* pixels = nullptr;
-  HRGN region = nullptr;
+  GdiObject<HRGN> region;
 };

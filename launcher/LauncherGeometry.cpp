@@ -34,7 +34,7 @@ LayoutGeometry GeometryOf(int layout) {
   }
 }
 
-int PanelSideFor(int windowLeft) {
+Layout PanelSideFor(int windowLeft) {
   return windowLeft < kPanelWidth ? kLayoutPanelRight : kLayoutPanelLeft;
 }
 

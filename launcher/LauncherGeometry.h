@@ -64,7 +64,7 @@ LayoutGeometry GeometryOf(int layout);
 
 // Which side the panel opens to, from the compact window's left edge: to the
 // left when there are at least a panel's width of screen there.
-int PanelSideFor(int windowLeft);
+Layout PanelSideFor(int windowLeft);
 
 // The character area's screen left for a window whose left edge is windowLeft.
 int CharacterLeftFor(int windowLeft, bool compact, int panelSide);

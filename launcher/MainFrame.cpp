@@ -27,8 +27,8 @@ LateBound<decltype(::sndPlaySoundA)> g_sndPlaySound("winmm.dll", "sndPlaySoundA"
 // Loads a picture into a new surface. A picture that fails to load, or is
 // too small for the copies the window makes from it, leaves the surface
 // empty: the window then simply goes without that artwork.
-DrawSurface* LoadArtwork(const char* name, int minWidth, int minHeight) {
-  auto* surface = new DrawSurface;
+std::unique_ptr<DrawSurface> LoadArtwork(const char* name, int minWidth, int minHeight) {
+  auto surface = std::make_unique<DrawSurface>();
   if (!surface->Load(name, 0, 0) || !surface->bitmap || surface->width < minWidth ||
       surface->height < minHeight) {
     surface->Destroy();
@@ -36,30 +36,16 @@ DrawSurface* LoadArtwork(const char* name, int minWidth, int minHeight) {
   return surface;
 }
 
-MaskRegion* LoadOutline(const char* name) {
-  auto* mask = new MaskRegion;
+std::unique_ptr<MaskRegion> LoadOutline(const char* name) {
+  auto mask = std::make_unique<MaskRegion>();
   mask->Load(name);
   return mask;
-}
-
-void DeleteSurface(DrawSurface*& surface) {
-  if (!surface) return;
-  surface->Destroy();
-  delete surface;
-  surface = nullptr;
-}
-
-void DeleteOutline(MaskRegion*& mask) {
-  if (!mask) return;
-  mask->Release();
-  delete mask;
-  mask = nullptr;
 }
 
 // An area's outline: its mask's region, or the area's whole rectangle when
 // the mask could not be loaded (the window stays usable, just square).
 void CopyOutline(HRGN shape, const MaskRegion* mask, int width) {
-  HRGN lent = mask ? mask->GetRegion() : nullptr;
+  LentGdi<HRGN> lent = mask ? mask->GetRegion() : LentGdi<HRGN>();
   if (lent) {
     ::CombineRgn(shape, lent, nullptr, RGN_COPY);
   } else {
@@ -68,15 +54,13 @@ void CopyOutline(HRGN shape, const MaskRegion* mask, int width) {
 }
 
 void UniteOutline(HRGN shape, const MaskRegion* mask, int width) {
-  HRGN lent = mask ? mask->GetRegion() : nullptr;
+  LentGdi<HRGN> lent = mask ? mask->GetRegion() : LentGdi<HRGN>();
   if (lent) {
     ::CombineRgn(shape, shape, lent, RGN_OR);
     return;
   }
-  HRGN box = ::CreateRectRgn(0, 0, width, kWindowHeight);
-  if (!box) return;
-  ::CombineRgn(shape, shape, box, RGN_OR);
-  ::DeleteObject(box);
+  GdiObject<HRGN> box(::CreateRectRgn(0, 0, width, kWindowHeight));
+  if (box) ::CombineRgn(shape, shape, box.Lend(), RGN_OR);
 }
 
 }  // namespace
@@ -109,13 +93,6 @@ CMainFrame::~CMainFrame() {
     if (auto* play = g_sndPlaySound.IfBound()) play(nullptr, 0);
     std::free(clickSound);
   }
-  if (font) ::DeleteObject(font);
-  DeleteOutline(panelMask);
-  DeleteOutline(characterMask);
-  DeleteSurface(panelPicture);
-  DeleteSurface(buttonsPicture);
-  DeleteSurface(characterPicture);
-  DeleteSurface(backBuffer);
 }
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCTA& cs) {
@@ -131,19 +108,17 @@ BOOL CMainFrame::CreateLauncher() {
   const char* windowClass =
       AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, ::LoadCursor(nullptr, IDC_ARROW),
                           reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), icon);
-  CWndGuard alive(this);
-  BOOL created =
-      Create(windowClass, "dida", WS_POPUP | WS_SYSMENU, rectDefault, nullptr, nullptr, 0);
-  // A failed creation may have destroyed the window, and with it this object.
-  if (!alive || !created) return FALSE;
+  if (!Create(windowClass, "dida", WS_POPUP | WS_SYSMENU, rectDefault, nullptr, nullptr, 0)) {
+    return FALSE;
+  }
 
   // The captions are GBK text: the font must come from the GB2312 character
   // set, or GDI picks a face without their glyphs. The face's name is given
   // wide, so no system code page reads it.
-  font = ::CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, 0, 0, 0, 0,
-                       L"宋体");
+  font.Reset(::CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, 0, 0, 0, 0,
+                           L"宋体"));
 
-  backBuffer = new DrawSurface;
+  backBuffer = std::make_unique<DrawSurface>();
   backBuffer->Create(kCharacterWidth, kWindowHeight);
   characterPicture = LoadArtwork("char.tw", kCharacterPictureWidth, kCharacterPictureHeight);
   buttonsPicture = LoadArtwork("buttons.tw", kButtonsPictureWidth, kButtonsPictureHeight);
@@ -159,82 +134,81 @@ BOOL CMainFrame::CreateLauncher() {
     std::free(clickSound);
     clickSound = nullptr;
   }
-  return created;
+  return TRUE;
 }
 
-void CMainFrame::SetLayout(int newLayout) {
+void CMainFrame::SetLayout(Layout newLayout) {
   if (newLayout == layout) return;
   LayoutGeometry g = GeometryOf(newLayout);
   backBuffer->Create(g.width, g.height);
 
-  HRGN shape = ::CreateRectRgn(0, 0, 1, 1);
+  GdiObject<HRGN> shape(::CreateRectRgn(0, 0, 1, 1));
   if (shape) {
     switch (newLayout) {
       case kLayoutPanelLeft:
-        CopyOutline(shape, characterMask, kCharacterWidth);
-        ::OffsetRgn(shape, kPanelWidth, 0);
-        UniteOutline(shape, panelMask, kPanelWidth);
+        CopyOutline(shape.Lend(), characterMask.get(), kCharacterWidth);
+        ::OffsetRgn(shape.Lend(), kPanelWidth, 0);
+        UniteOutline(shape.Lend(), panelMask.get(), kPanelWidth);
         break;
       case kLayoutPanelRight:
-        CopyOutline(shape, panelMask, kPanelWidth);
-        ::OffsetRgn(shape, kCharacterWidth, 0);
-        UniteOutline(shape, characterMask, kCharacterWidth);
+        CopyOutline(shape.Lend(), panelMask.get(), kPanelWidth);
+        ::OffsetRgn(shape.Lend(), kCharacterWidth, 0);
+        UniteOutline(shape.Lend(), characterMask.get(), kCharacterWidth);
         break;
       default:
-        CopyOutline(shape, characterMask, kCharacterWidth);
+        CopyOutline(shape.Lend(), characterMask.get(), kCharacterWidth);
         break;
     }
     // The system owns the region once it accepts it; until then it is ours.
-    if (!::SetWindowRgn(m_hWnd, shape, TRUE)) ::DeleteObject(shape);
+    if (::SetWindowRgn(m_hWnd, shape.Lend(), TRUE)) shape.Release();
   }
   MoveForLayout(newLayout);
   layout = newLayout;
 }
 
-void CMainFrame::MoveForLayout(int newLayout) {
+void CMainFrame::MoveForLayout(Layout newLayout) {
   LayoutGeometry g = GeometryOf(newLayout);
   MoveWindow(charLeft + g.leftOfCharacter, charTop, g.width, g.height, TRUE);
 }
 
 int CMainFrame::Page() const {
-  CLauncherApp* app = TheApp();
-  int page = app ? app->m_nChar : 0;
+  int page = TheApp()->m_nChar;
   return (page >= 0 && page < kPageCount) ? page : 0;
 }
 
 // Copies a rectangle of a picture into the back buffer, unless either is
 // missing its bitmap.
-static void CopyArt(DrawSurface* backBuffer, DrawSurface* picture, const BlitRect& r) {
-  if (!backBuffer->bitmap || !picture || !picture->bitmap) return;
-  backBuffer->Blit(*picture, r.dx, r.dy, r.w, r.h, r.sx, r.sy);
+static void CopyArt(DrawSurface& backBuffer, const DrawSurface* picture, const BlitRect& r) {
+  if (!backBuffer.bitmap || !picture || !picture->bitmap) return;
+  backBuffer.Blit(*picture, r.dx, r.dy, r.w, r.h, r.sx, r.sy);
 }
 
 void CMainFrame::DrawCharacter(int characterX) {
-  CopyArt(backBuffer, characterPicture, CharacterFrameBlit(Page(), characterX));
+  CopyArt(*backBuffer, characterPicture.get(), CharacterFrameBlit(Page(), characterX));
   BlitRect band;
   if (BlinkBlit(Page(), blink.frame, characterX, &band))
-    CopyArt(backBuffer, characterPicture, band);
+    CopyArt(*backBuffer, characterPicture.get(), band);
 }
 
 void CMainFrame::DrawCompact() {
-  compact = 1;
+  compact = true;
   SetLayout(kLayoutCompact);
   DrawCharacter(0);
-  DrawControls(1);
+  DrawControls(true);
 }
 
 void CMainFrame::DrawExpanded() {
-  compact = 0;
+  compact = false;
   SetLayout(panelSide);
   int panelX = PanelXFor(panelSide);
   DrawCharacter(CharacterXFor(panelSide));
-  CopyArt(backBuffer, panelPicture, PanelBlit(panelX));
+  CopyArt(*backBuffer, panelPicture.get(), PanelBlit(panelX));
   CLauncherApp* app = TheApp();
-  if (backBuffer->bitmap && app && app->m_pPages) {
-    app->DrawPageIcons(backBuffer, panelX + kIconX, kIconY, Page());
+  if (backBuffer->bitmap && app->m_pPages) {
+    app->DrawPageIcons(backBuffer.get(), panelX + kIconX, kIconY, Page());
     ::GdiFlush();  // the icons are in the pixels before the next copy
   }
-  DrawControls(0);
+  DrawControls(false);
 }
 
 void CMainFrame::RedrawAll() {
@@ -245,31 +219,31 @@ void CMainFrame::RedrawAll() {
   }
 }
 
-void CMainFrame::DrawControls(int compactFlag) {
+void CMainFrame::DrawControls(bool compactFlag) {
   int characterX = compactFlag ? 0 : CharacterXFor(panelSide);
   for (int button = kHotPreviousPage; button <= kHotNextPage; ++button) {
     int row = ButtonSourceRow(button, hotItem, hotState);
-    CopyArt(backBuffer, buttonsPicture, ButtonBlit(button, row, characterX));
+    CopyArt(*backBuffer, buttonsPicture.get(), ButtonBlit(button, row, characterX));
   }
   if (compactFlag) return;
 
   CLauncherApp* app = TheApp();
   const char* caption = nullptr;
-  if (app && app->m_pPages) {
+  if (app->m_pPages) {
     const LaunchPage& page = app->m_pPages[Page()];
     const char* comment =
         hotItem >= kHotFirstSlot ? page.GetComment(hotItem - kHotFirstSlot) : nullptr;
     caption = ChooseCaption(hotItem, comment, page.GetName());
   }
   int panelX = PanelXFor(panelSide);
-  CopyArt(backBuffer, panelPicture, CaptionBackgroundBlit(panelX));
+  CopyArt(*backBuffer, panelPicture.get(), CaptionBackgroundBlit(panelX));
   if (!caption || !backBuffer->bitmap) return;
 
   BoxRect box = CaptionBox(panelX);
   RECT rect = {box.left, box.top, box.right, box.bottom};
   HDC hdc = backBuffer->LockDC();
   if (!hdc) return;
-  HGDIOBJ oldFont = font ? ::SelectObject(hdc, font) : nullptr;
+  HGDIOBJ oldFont = font ? ::SelectObject(hdc, font.Lend()) : nullptr;
   ::SetBkMode(hdc, TRANSPARENT);
   ::SetTextColor(hdc, RGB(0, 0, 0));
   // Wrapped and cut inside the box; "&" is text, not a mnemonic.
@@ -291,7 +265,7 @@ void CMainFrame::OnClose() {
   CLauncherApp* app = TheApp();
   // Start-up is still making this window (a close from inside one of its
   // boxes): it closes once start-up is done, not under its feet.
-  if (app && !app->IsStartedUp()) {
+  if (!app->IsStartedUp()) {
     app->DeferClose();
     return;
   }
@@ -300,10 +274,8 @@ void CMainFrame::OnClose() {
 }
 
 void CMainFrame::HandBackPosition() {
-  if (CLauncherApp* app = TheApp()) {
-    app->m_nPosX = charLeft;
-    app->m_nPosY = charTop;
-  }
+  TheApp()->m_nPosX = charLeft;
+  TheApp()->m_nPosY = charTop;
 }
 
 void CMainFrame::Show() {

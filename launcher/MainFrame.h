@@ -6,8 +6,12 @@
 // the back buffer to the screen.
 #include <windows.h>
 
+#include <memory>
+
 #include "framework/FrameWnd.h"
+#include "imaging/GdiObject.h"
 #include "launcher/Blink.h"
+#include "launcher/LauncherGeometry.h"
 
 class DrawSurface;
 class MaskRegion;
@@ -17,9 +21,11 @@ class CMainFrame : public CFrameWnd {
   CMainFrame();
   ~CMainFrame() override;
 
-  // Creates the (hidden, compact) window and loads everything it draws.
-  // Returns the window-creation result; when it is FALSE nothing is loaded
-  // and the object may already be gone (see CLauncherApp::CreateMainFrame).
+  // The tick that polls the pointer and drives the blink.
+  static constexpr UINT_PTR kTimerId = 1;
+
+  // Creates the (hidden, compact) window and loads everything it draws;
+  // FALSE, with nothing loaded, when the window could not be made.
   BOOL CreateLauncher();
 
   // Apply a layout and compose the back buffer for it; the callers show it.
@@ -27,17 +33,17 @@ class CMainFrame : public CFrameWnd {
   void DrawExpanded();
   void RedrawAll();
   // Redraws the two buttons and, when expanded, the caption box.
-  void DrawControls(int compactFlag);
-  // Back-buffer size, window shape and position for a layout (0, 1 or 2).
-  void SetLayout(int newLayout);
-  void MoveForLayout(int newLayout);
+  void DrawControls(bool compactFlag);
+  // Back-buffer size, window shape and position for a layout.
+  void SetLayout(Layout newLayout);
+  void MoveForLayout(Layout newLayout);
 
-  // The hot-item update for a client point; 1 when the hot item changed.
-  int UpdateHot(int compactFlag, int x, int y);
+  // The hot-item update for a client point; true when the hot item changed.
+  bool UpdateHot(bool compactFlag, int x, int y);
   // The slot under a panel point, or -1.
   int SlotAt(int x, int y) const;
   // Whether a client point lies on the character's body.
-  int IsOnCharacter(int compactFlag, int x, int y) const;
+  bool IsOnCharacter(bool compactFlag, int x, int y) const;
 
   BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
 
@@ -87,20 +93,20 @@ class CMainFrame : public CFrameWnd {
 
   unsigned char* clickSound = nullptr;  // a whole WAVE image, played from memory
   int contextSlot = -1;                 // the slot the popup menu was last opened over
-  HFONT font = nullptr;
-  int panelSide = 1;  // 1 panel left, 2 panel right
-  int layout = -1;    // applied layout; -1 before the first
-  MaskRegion* characterMask = nullptr;
-  MaskRegion* panelMask = nullptr;
+  GdiObject<HFONT> font;
+  Layout panelSide = kLayoutPanelLeft;  // the side the panel opens to
+  Layout layout = kLayoutNone;          // the applied layout
+  std::unique_ptr<MaskRegion> characterMask;
+  std::unique_ptr<MaskRegion> panelMask;
   BlinkState blink;
   int timerInterval = kTickInterval;  // what the last tick re-armed the timer with
-  int hotState = 0;
+  HotState hotState = kHotIdle;
   int hotItem = -1;
-  DrawSurface* panelPicture = nullptr;
-  DrawSurface* buttonsPicture = nullptr;
-  DrawSurface* characterPicture = nullptr;
-  int compact = 1;
-  DrawSurface* backBuffer = nullptr;
+  std::unique_ptr<DrawSurface> panelPicture;
+  std::unique_ptr<DrawSurface> buttonsPicture;
+  std::unique_ptr<DrawSurface> characterPicture;
+  bool compact = true;
+  std::unique_ptr<DrawSurface> backBuffer;
 
   DECLARE_MESSAGE_MAP()
 };

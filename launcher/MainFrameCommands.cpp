@@ -25,8 +25,8 @@ constexpr char kSlotFileFilter[] = "程序|*.exe|所有文件|*.*||";
 
 // The dialogs and boxes are owned by the window, which stays disabled while
 // one is up; but the end of the session still reaches it, and its posted
-// close destroys the window (and this object) inside the dialog's loop. So a
-// command that ran one touches the window again only while its guard holds.
+// close destroys the window inside the dialog's loop. So a command that ran
+// one goes on only while the window is still there.
 
 void CMainFrame::OnRButtonDown(UINT, CPoint point) {
   if (!TakesInput()) return;
@@ -35,8 +35,8 @@ void CMainFrame::OnRButtonDown(UINT, CPoint point) {
 
   CMenu menu;
   if (!menu.CreatePopupMenu()) return;
-  if (hotItem >= 3) {
-    contextSlot = hotItem - 3;
+  if (hotItem >= kHotFirstSlot) {
+    contextSlot = hotItem - kHotFirstSlot;
     menu.AppendMenu(MF_STRING, ID_SLOT_ADD, "添加");
     menu.AppendMenu(MF_STRING, ID_SLOT_EDIT, "编辑");
     menu.AppendMenu(MF_STRING, ID_SLOT_DELETE, "删除");
@@ -57,10 +57,9 @@ void CMainFrame::OnSlotAdd() {
   CFileDialog dialog(TRUE, "*.exe", nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, kSlotFileFilter,
                      nullptr);
   dialog.m_ofn.lpstrTitle = "添加";
-  CWndGuard alive(this);
-  if (dialog.DoModal() != IDOK || !alive) return;
+  if (dialog.DoModal() != IDOK || !GetSafeHwnd()) return;
   app->AddSlotFromFile(page, slot, dialog.GetPathName(), -1);
-  if (!alive) return;
+  if (!GetSafeHwnd()) return;
   RedrawAll();
   Show();
 }
@@ -69,9 +68,8 @@ void CMainFrame::OnSlotEdit() {
   if (contextSlot < 0) return;
   CLauncherApp* app = TheApp();
   if (!app->CurrentPage().IsUsed(contextSlot)) return;
-  CWndGuard alive(this);
   app->EditSlotComment(app->m_nChar, contextSlot);
-  if (!alive) return;
+  if (!GetSafeHwnd()) return;
   RedrawAll();
   Show();
 }
@@ -81,9 +79,8 @@ void CMainFrame::OnSlotDelete() {
   LaunchPage& page = TheApp()->CurrentPage();
   if (!page.IsUsed(contextSlot)) return;
   int slot = contextSlot;
-  CWndGuard alive(this);
   int answer = AfxMessageBox("已被删除。", MB_OKCANCEL);
-  if (!alive) return;
+  if (!GetSafeHwnd()) return;
   if (answer == IDOK) {
     page.ClearSlot(slot);
     RedrawAll();
@@ -99,9 +96,8 @@ void CMainFrame::OnPageSettings() {
   dialog.m_strName = page.GetName() ? page.GetName() : "";
   dialog.m_bTopMost = app->m_nTopMost;
   dialog.m_bFixedPos = app->m_nFixedPos;
-  CWndGuard alive(this);
   // A dialog whose window went with the launcher's returns neither OK nor Cancel.
-  if (dialog.DoModal() != IDOK || !alive) return;
+  if (dialog.DoModal() != IDOK || !GetSafeHwnd()) return;
 
   int oldTopMost = app->m_nTopMost;
   page.SetName(dialog.m_strName);
@@ -133,12 +129,11 @@ void CMainFrame::TakeDroppedFile(HDROP drop) {
   ::SetForegroundWindow(m_hWnd);
   POINT point;
   late::DragQueryPoint(drop, &point);
-  if (panelSide == 2) point.x -= kCharacterWidth;
+  if (panelSide == kLayoutPanelRight) point.x -= kCharacterWidth;
   int slot = SlotAt(point.x, point.y);
   if (slot < 0) return;
 
   CLauncherApp* app = TheApp();
-  CWndGuard alive(this);
   UINT count = late::DroppedFileCount(drop);
   for (UINT i = 0; i < count; ++i) {
     // A name that reaches MAX_PATH bytes is skipped, never cut to another
@@ -153,7 +148,7 @@ void CMainFrame::TakeDroppedFile(HDROP drop) {
     }
     if (length == 0) continue;
     if (app->AddSlotFromFile(app->m_nChar, slot, path, static_cast<int>(length))) {
-      if (!alive) return;
+      if (!GetSafeHwnd()) return;
       RedrawAll();
       Show();
       return;
@@ -171,10 +166,9 @@ BOOL CMainFrame::OnQueryEndSession() {
 }
 
 void CMainFrame::OnEndSession(BOOL ending) {
-  CLauncherApp* app = TheApp();
   if (!ending) {
     // Refused by another program: the session goes on, and so does the launcher.
-    if (app) app->SessionGoesOn();
+    TheApp()->SessionGoesOn();
     return;
   }
   // A session ended without being asked first still gets its save; the
@@ -185,7 +179,6 @@ void CMainFrame::OnEndSession(BOOL ending) {
 
 void CMainFrame::SaveForSessionEnd() {
   CLauncherApp* app = TheApp();
-  if (!app) return;
   if (app->IsStartedUp()) HandBackPosition();
   app->SaveForSessionEnd();
 }

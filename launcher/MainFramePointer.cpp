@@ -9,32 +9,26 @@
 #include "launcher/LauncherGeometry.h"
 #include "launcher/MainFrame.h"
 
-namespace {
-
-constexpr UINT_PTR kTimerId = 1;
-
-}  // namespace
-
 int CMainFrame::SlotAt(int x, int y) const {
   int maskValue = panelPicture ? panelPicture->MaskAt(x, y) : 0;
   return ::SlotAt(x, y, maskValue);
 }
 
-int CMainFrame::IsOnCharacter(int compactFlag, int x, int y) const {
+bool CMainFrame::IsOnCharacter(bool compactFlag, int x, int y) const {
   if (!compactFlag && panelSide == kLayoutPanelLeft) x -= kPanelWidth;
-  if (!InCharacterFrame(x, y) || !characterPicture) return 0;
+  if (!InCharacterFrame(x, y) || !characterPicture) return false;
   return characterPicture->MaskAt(x + kCharacterWidth * Page(), y) != 0;
 }
 
-int CMainFrame::UpdateHot(int compactFlag, int x, int y) {
+bool CMainFrame::UpdateHot(bool compactFlag, int x, int y) {
   int previous = hotItem;
-  hotItem = HotItemAt(compactFlag != 0, panelSide, x, y,
-                      [this](int px, int py) { return SlotAt(px, py); });
+  hotItem =
+      HotItemAt(compactFlag, panelSide, x, y, [this](int px, int py) { return SlotAt(px, py); });
   hotState = hotItem == kHotNothing ? kHotIdle : kHotHover;
   // A pressed item that stays hot keeps showing its pressed row.
-  if (hotItem == previous) return 0;
+  if (hotItem == previous) return false;
   DrawControls(compactFlag);
-  return 1;
+  return true;
 }
 
 void CMainFrame::OnMouseMove(UINT, CPoint point) {
@@ -44,7 +38,7 @@ void CMainFrame::OnMouseMove(UINT, CPoint point) {
 
 void CMainFrame::OnLButtonDown(UINT, CPoint point) {
   CLauncherApp* app = TheApp();
-  if (!app || !TakesInput()) return;
+  if (!TakesInput()) return;
   UpdateHot(compact, point.x, point.y);
 
   if (hotState == kHotHover) {
@@ -62,9 +56,8 @@ void CMainFrame::OnLButtonDown(UINT, CPoint point) {
         PlayClick();
         // A target that fails is reported in a box, whose loop the end of
         // the session can reach: it may take this window with it.
-        CWndGuard alive(this);
         app->m_pPages[page].RunSlot(m_hWnd, slot);
-        if (!alive) return;
+        if (!GetSafeHwnd()) return;
       }
     }
     RedrawAll();
@@ -93,11 +86,10 @@ void CMainFrame::OnLButtonDown(UINT, CPoint point) {
   // Anywhere else drags the window (the system's move loop runs until the
   // button is released, and the end of the session can reach it), unless
   // its position is locked.
-  CWndGuard alive(this);
   if (!app->m_nFixedPos) SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, 0);
-  if (!alive) return;
+  if (!GetSafeHwnd()) return;
   GetWindowRect(&window);
-  charLeft = CharacterLeftFor(window.left, compact != 0, panelSide);
+  charLeft = CharacterLeftFor(window.left, compact, panelSide);
   charTop = window.top;
 }
 
@@ -115,7 +107,7 @@ void CMainFrame::OnTimer(UINT_PTR id) {
     // Without a pointer position (a locked workstation, another desktop)
     // the hot item stays as it is until one can be had again.
     POINT cursor;
-    int changed = 0;
+    bool changed = false;
     if (::GetCursorPos(&cursor)) {
       ScreenToClient(&cursor);
       changed = UpdateHot(compact, cursor.x, cursor.y);
@@ -130,7 +122,7 @@ void CMainFrame::OnTimer(UINT_PTR id) {
     // Idle time takes the current page's icons, one a tick, so that the
     // first opening of the panel finds them ready.
     CLauncherApp* app = TheApp();
-    if (app && app->m_pPages) app->m_pPages[Page()].TakeNextIcon();
+    if (app->m_pPages) app->m_pPages[Page()].TakeNextIcon();
     timerInterval = tick.interval;
     SetTimer(kTimerId, timerInterval);
   }

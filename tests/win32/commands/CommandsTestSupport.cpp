@@ -214,13 +214,14 @@ LRESULT CALLBACK CommandsTest::CountingProc(HWND hwnd, UINT message, WPARAM w, L
   if (message == WM_PAINT) ++g_test->paints_;
   if (message == WM_CANCELMODE) ++g_test->cancels_;
   if (message == WM_ENTERIDLE && w == MSGF_MENU) DriveMenu(reinterpret_cast<HWND>(l));
-  return ::CallWindowProcA(g_test->originalProc_, hwnd, message, w, l);
+  LRESULT result = ::CallWindowProcA(g_test->originalProc_, hwnd, message, w, l);
+  if (message == WM_NCDESTROY) PoisonFrame(g_test->frame_);  // the window's last message
+  return result;
 }
 
 void CommandsTest::SetUp() {
   LauncherWindowTest::SetUp();
   if (HasFatalFailure()) return;
-  WatchFrame(frame_);
   g_test = this;
   SetMessageBoxHook(&AnswerBox);
   SetDialogHook(&MeetDialog);
@@ -241,6 +242,7 @@ void CommandsTest::TearDown() {
   }
   SetDialogHook(nullptr);
   SetFileDialogHook(nullptr);
+  RestorePoisonedFrame();
   LauncherWindowTest::TearDown();
   ::DeleteFileA(iniPath_.c_str());
   g_test = nullptr;

@@ -83,12 +83,14 @@ void DrainQueue();
 int GdiHeadroom();
 int UserHeadroom();
 
-// Watches a frame object: once deleted, FreedMemory.cpp keeps its block
-// poisoned. Then the watched frames deleted so far, and how many of their
-// bytes were written after the delete.
-void WatchFrame(const CMainFrame* frame);
-int FreedFrames();
-int BytesWrittenAfterFree();
+// Once a frame's window is gone only its cleared handle may be read: the
+// fixture poisons the rest then (DeadFrame.cpp), and restores it before the
+// frame is deleted. The frames poisoned so far, and how many bytes of the
+// last one were written since.
+void PoisonFrame(CMainFrame* frame);
+void RestorePoisonedFrame();
+int PoisonedFrames();
+int BytesWrittenAfterPoison();
 
 // The whole file as bytes (empty when it is missing).
 std::string FileText(const std::string& path);

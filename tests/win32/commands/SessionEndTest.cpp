@@ -204,14 +204,14 @@ TEST_F(SessionEndTest, ASettingsPathOf257CharactersIsSaved) {
   ::RemoveDirectoryA(base.c_str());
 }
 
-// The frame deletes itself when its window goes, inside the message that
-// destroyed it; the framework must not write into it after that message.
+// The frame outlives its window, but nothing may touch it (but its cleared
+// handle) after the message that destroyed the window.
 enum class Closer { kExitCommand, kPostedClose, kAltF4, kSessionEnd };
 
 class FrameClosedBy : public SessionEndTest, public ::testing::WithParamInterface<Closer> {};
 
-TEST_P(FrameClosedBy, NothingWritesToTheFrameAfterItIsFreed) {
-  int freedBefore = FreedFrames();  // the cases share one process
+TEST_P(FrameClosedBy, NothingTouchesTheFrameAfterItsWindowIsGone) {
+  int poisonedBefore = PoisonedFrames();  // the cases share one process
   switch (GetParam()) {
     case Closer::kExitCommand:
       ::SendMessageA(hwnd_, WM_COMMAND, ID_APP_EXIT, 0);
@@ -229,8 +229,8 @@ TEST_P(FrameClosedBy, NothingWritesToTheFrameAfterItIsFreed) {
   }
   DrainQueue();
   ASSERT_FALSE(::IsWindow(hwnd_));
-  ASSERT_EQ(FreedFrames(), freedBefore + 1);
-  EXPECT_EQ(BytesWrittenAfterFree(), 0);
+  ASSERT_EQ(PoisonedFrames(), poisonedBefore + 1);
+  EXPECT_EQ(BytesWrittenAfterPoison(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Closers, FrameClosedBy,
@@ -241,7 +241,7 @@ INSTANTIATE_TEST_SUITE_P(Closers, FrameClosedBy,
 // the session, or an Exit sent from another program: the disabled window
 // still receives both) destroys the window and the dialog it owns inside the
 // dialog's loop. The command that opened the dialog must end without touching
-// the freed frame, and nothing the dialog was showing counts.
+// the frame, and nothing the dialog was showing counts.
 enum class Opener { kDrop, kAdd, kEdit, kSettings };
 
 struct CloseCase {
@@ -256,7 +256,7 @@ class ClosedDuringDialog : public SessionEndTest,
 TEST_P(ClosedDuringDialog, TheCommandEndsWithoutItsWindow) {
   const CloseCase& c = GetParam();
   HWND hwnd = hwnd_;
-  int freedBefore = FreedFrames();
+  int poisonedBefore = PoisonedFrames();
   chosenFile_ = "C:\\Games\\Chess.exe";
   onDialog_ = [&](CDialog*, HWND dlg) {
     // The question and the end are sent (they save and post the close); Exit is posted, as
@@ -293,8 +293,8 @@ TEST_P(ClosedDuringDialog, TheCommandEndsWithoutItsWindow) {
   ASSERT_EQ(dialogs_.size(), 1u);
   EXPECT_FALSE(::IsWindow(hwnd));
   EXPECT_FALSE(::IsWindow(dialogs_[0].dialog));
-  EXPECT_EQ(FreedFrames(), freedBefore + 1);
-  EXPECT_EQ(BytesWrittenAfterFree(), 0);
+  EXPECT_EQ(PoisonedFrames(), poisonedBefore + 1);
+  EXPECT_EQ(BytesWrittenAfterPoison(), 0);
   EXPECT_EQ(app_->m_nPosX, 333);
   if (c.opener == Opener::kSettings) {
     EXPECT_EQ(std::string(Page(2).GetName()), "P2");

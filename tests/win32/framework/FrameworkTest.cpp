@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -85,10 +86,11 @@ class FrameworkTest : public ::testing::Test {
   }
   void TearDown() override { SetMessageBoxHook(nullptr); }
 
-  TestFrame* MakeMainFrame(Log* log) {
-    auto* frame = new TestFrame(log);
+  // The test owns the frame; declared after its Log, it goes first.
+  std::unique_ptr<TestFrame> MakeMainFrame(Log* log) {
+    auto frame = std::make_unique<TestFrame>(log);
     EXPECT_TRUE(frame->Create(nullptr, "dida", WS_POPUP, CRect(10, 20, 112, 152)));
-    app_.m_pMainWnd = frame;
+    app_.m_pMainWnd = frame.get();
     return frame;
   }
 
@@ -97,7 +99,7 @@ class FrameworkTest : public ::testing::Test {
 
 TEST_F(FrameworkTest, MessageMapDispatchesTypedHandlersWithSignedPoints) {
   Log log;
-  TestFrame* frame = MakeMainFrame(&log);
+  auto frame = MakeMainFrame(&log);
   HWND hWnd = frame->m_hWnd;
   // A point left of and above the client origin arrives negative.
   ::SendMessageA(hWnd, WM_LBUTTONDOWN, 0, MAKELPARAM(-3, -7));
@@ -108,27 +110,28 @@ TEST_F(FrameworkTest, MessageMapDispatchesTypedHandlersWithSignedPoints) {
 
 TEST_F(FrameworkTest, FrameGetsClientEdgeUnlessPreCreateWindowRemovesIt) {
   Log log;
-  TestFrame* frame = MakeMainFrame(&log);
+  auto frame = MakeMainFrame(&log);
   LONG_PTR ex = ::GetWindowLongPtrA(frame->m_hWnd, GWL_EXSTYLE);
   EXPECT_TRUE(ex & WS_EX_CLIENTEDGE);
   ::DestroyWindow(frame->m_hWnd);
 }
 
-TEST_F(FrameworkTest, AppExitClosesMainWindowDeletesFrameAndEndsLoop) {
+TEST_F(FrameworkTest, AppExitClosesMainWindowAndEndsLoopButLeavesTheFrameToItsOwner) {
   Log log;
-  TestFrame* frame = MakeMainFrame(&log);
+  auto frame = MakeMainFrame(&log);
   HWND hWnd = frame->m_hWnd;
   // ID_APP_EXIT is not in the frame's map: routing hands it to the app.
   ::SendMessageA(hWnd, WM_COMMAND, ID_APP_EXIT, 0);
   EXPECT_FALSE(::IsWindow(hWnd));
-  EXPECT_EQ(log.events, (std::vector<std::string>{"close", "deleted"}));
+  EXPECT_EQ(frame->m_hWnd, nullptr);
+  EXPECT_EQ(log.events, (std::vector<std::string>{"close"}));
   EXPECT_EQ(app_.m_pMainWnd, nullptr);
   EXPECT_TRUE(QuitPosted());
 }
 
 TEST_F(FrameworkTest, CommandsTheFrameLacksReachTheApplication) {
   Log log;
-  TestFrame* frame = MakeMainFrame(&log);
+  auto frame = MakeMainFrame(&log);
   ::SendMessageA(frame->m_hWnd, WM_COMMAND, ID_APP_ABOUT, 0);
   EXPECT_EQ(app_.aboutCount, 1);
   ::DestroyWindow(frame->m_hWnd);
@@ -137,7 +140,7 @@ TEST_F(FrameworkTest, CommandsTheFrameLacksReachTheApplication) {
 
 TEST_F(FrameworkTest, QueryEndSessionAgreesByDefault) {
   Log log;
-  TestFrame* frame = MakeMainFrame(&log);
+  auto frame = MakeMainFrame(&log);
   EXPECT_EQ(::SendMessageA(frame->m_hWnd, WM_QUERYENDSESSION, 0, 0), TRUE);
   ::DestroyWindow(frame->m_hWnd);
   QuitPosted();
@@ -167,7 +170,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(FrameworkTest, MessageBoxOwnerIsTheMainWindow) {
   Log log;
-  TestFrame* frame = MakeMainFrame(&log);
+  auto frame = MakeMainFrame(&log);
   AfxMessageBox("x");
   ASSERT_EQ(g_boxes.size(), 1u);
   EXPECT_EQ(g_boxes[0].owner, frame->m_hWnd);

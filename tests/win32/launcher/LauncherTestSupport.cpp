@@ -139,8 +139,9 @@ void LauncherWindowTest::SetUp() {
 }
 
 void LauncherWindowTest::TearDown() {
-  if (hwnd_ && ::IsWindow(hwnd_)) ::DestroyWindow(hwnd_);  // deletes the frame
+  if (hwnd_ && ::IsWindow(hwnd_)) ::DestroyWindow(hwnd_);
   Drain();
+  delete frame_;
   DrawSurface::SetReferenceWindow(nullptr);
   g_hMainWnd = nullptr;
   delete app_;  // and its pages

@@ -22,14 +22,16 @@ class LauncherWindowProbe {
   static int Layout(const CMainFrame& f) { return f.layout; }
   static int Compact(const CMainFrame& f) { return f.compact; }
   static int PanelSide(const CMainFrame& f) { return f.panelSide; }
-  static void SetPanelSide(CMainFrame& f, int side) { f.panelSide = side; }
+  static void SetPanelSide(CMainFrame& f, int side) {
+    f.panelSide = static_cast<decltype(f.panelSide)>(side);
+  }
   static int HotItem(const CMainFrame& f) { return f.hotItem; }
   static int HotState(const CMainFrame& f) { return f.hotState; }
   static int BlinkFrame(const CMainFrame& f) { return f.blink.frame; }
   static void SetBlinkFrame(CMainFrame& f, int frame) { f.blink.frame = frame; }
   static int BlinkCountdown(const CMainFrame& f) { return f.blink.countdown; }
   static int TimerInterval(const CMainFrame& f) { return f.timerInterval; }
-  static DrawSurface* BackBuffer(const CMainFrame& f) { return f.backBuffer; }
+  static DrawSurface* BackBuffer(const CMainFrame& f) { return f.backBuffer.get(); }
 };
 
 // The message boxes shown so far (answered OK at once).

@@ -2,6 +2,8 @@
 // each, which side the panel opens to, and that re-applying a layout is free.
 #include "tests/win32/launcher/LauncherTestSupport.h"
 
+#include <memory>
+
 #include "imaging/MaskRegion.h"
 
 namespace {
@@ -56,7 +58,7 @@ using LayoutTest = LauncherWindowTest;
 
 TEST_F(LayoutTest, CreationAppliesTheCompactLayoutAtTheOrigin) {
   // A second window, fresh from CreateLauncher, before start-up moves it.
-  auto* other = new CMainFrame;
+  auto other = std::make_unique<CMainFrame>();
   ASSERT_TRUE(other->CreateLauncher());
   RECT r;
   ::GetWindowRect(other->m_hWnd, &r);
@@ -139,7 +141,7 @@ TEST_F(LayoutTest, ReapplyingTheCurrentLayoutChangesNothing) {
 
     // A changed character position shows whether the window is moved again.
     frame_->charLeft += 50;
-    frame_->SetLayout(side);
+    frame_->SetLayout(static_cast<Layout>(side));
     frame_->charLeft -= 50;
 
     RECT after = WindowRect();

@@ -1,6 +1,7 @@
 // The window as a person meets it: what reaches the screen, dragging with
 // real input, and a window whose artwork could not be loaded.
 #include <atomic>
+#include <memory>
 #include <thread>
 
 #include "archive/ResourceArchive.h"
@@ -118,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(Lock, DragTest, ::testing::Values(0, 1));
 
 TEST_F(LauncherWindowTest, WithoutArtworkTheWindowKeepsItsSizeAndStaysUsable) {
   g_archive.Close();  // every entry is missing now
-  auto* bare = new CMainFrame;
+  auto bare = std::make_unique<CMainFrame>();
   EXPECT_TRUE(bare->CreateLauncher());
   g_archive.Open(ArchiveMode_Embedded, nullptr, nullptr);
   HWND w = bare->m_hWnd;
