@@ -329,11 +329,9 @@ std::vector<std::uint8_t> Smallest(const std::vector<Candidate>& candidates, Enc
   std::string error, firstError;
   for (const Candidate& c : candidates) {
     std::vector<std::uint8_t> rec;
-    if (!encode(c, &rec, &error)) {
-      if (firstError.empty()) firstError = error;
-    } else if (best.empty() || rec.size() < best.size()) {
-      best = std::move(rec);
-    }
+    const bool made = encode(c, &rec, &error);
+    if (!made && firstError.empty()) firstError = error;
+    if (made && (best.empty() || rec.size() < best.size())) best = std::move(rec);
   }
   if (best.empty()) err << "dida-picture: " << what << ": " << firstError << "\n";
   return best;
