@@ -3,6 +3,28 @@
 // the decoders that turn a picture record into 32-bit pixels and a mask record
 // into a byte plane. Platform-free; the surfaces that receive the pixels live
 // in DrawSurface.h.
+//
+// A picture record's stream, after its 20-byte header, in bytes; a colour is
+// B G R, E is the record's escape byte, n a count:
+//
+//   encoding 0   B G R per pixel, rows padded to a multiple of 4 bytes (the
+//                last may omit its fill)
+//   encoding 4   c G R       one pixel, blue c (c != E)
+//                E FF G R    one pixel, blue E
+//                E n B G R   n pixels (0 < n < FF)
+//                E 00        end
+//   encoding 8   a table of count entries, B G R and one unused byte each;
+//                c G R, E FF G R as in encoding 4, then with one entry
+//                E n         n pixels of the entry (0 < n < FF), E 00 the end
+//                and with more entries
+//                E i n       n pixels of entry i < count (i != FF); n = 0 the end
+//   encoding 12  g           one pixel of grey g (g != E), or c G R in colour
+//                E FF        one pixel of grey E, or E FF G R in colour
+//                E 00        end
+//                E 01 s      colour off (s = 0) or on, with flag 0x01 only
+//                E n g       n pixels of grey g, or E n B G R in colour
+//
+// The values then pass the delta filters (see DecodePixels).
 
 #include <cstddef>
 #include <cstdint>

@@ -5,9 +5,9 @@
 //   position, the row's end, the row below and the horizontal prefix in
 //   locals that no pixel store can alias. Row 0 takes the variant without
 //   the vertical filter, so no row needs a "row below" test.
-// - Each token is read without bounds checks while six bytes remain (the
-//   longest token is five, and a colour is one four-byte load); only the
-//   stream's last bytes go through the checked variant of the same reader.
+// - Each token (the grammar heads PictureFormat.h) is read without bounds
+//   checks while kFastTokenBytes remain; only the stream's last bytes go
+//   through the checked variant of the same reader.
 // - A run that does not fit the row leaves its remainder for the next rows.
 // - When the stream stops early (an end code, or a fault), the rest of the
 //   picture is written as a run of zeros, which the filters turn into copies
@@ -64,11 +64,19 @@ std::uint32_t ColourAt(const std::uint8_t* p) {
   return p[0] | (p[1] << 8) | (static_cast<std::uint32_t>(p[2]) << 16);
 }
 
+// The token layouts drawn at the head of PictureFormat.h, in bytes.
+// Unchecked readers may read as far as a run's colour (at p + 2), loaded fast.
+constexpr std::ptrdiff_t kLiteralBytes = 3;     // c G R
+constexpr std::ptrdiff_t kRunBytes = 5;         // E n B G R, the longest token
+constexpr std::ptrdiff_t kColourLoadBytes = 4;  // ColourAt's fast form
+constexpr std::ptrdiff_t kFastTokenBytes = 2 + kColourLoadBytes;
+static_assert(kFastTokenBytes > kRunBytes, "an unchecked token lies inside kFastTokenBytes");
+
 // Every token reader below has one form: Next<Careful>(p, end, colour)
 // returns how many pixels of `colour` the token at p stands for and moves p
 // past it; 0 means no pixels (a switch, or a stop, which it records in
 // `stop`). Careful readers check that the whole token lies before `end`;
-// the others may only be called while at least six bytes remain.
+// the others may only be called while kFastTokenBytes remain.
 
 std::uint32_t Fault(Stop& stop) {
   stop = Stop::kFault;
@@ -100,7 +108,11 @@ bool ReadColourLiteral(const std::uint8_t*& p, std::size_t left, std::uint8_t es
   return true;
 }
 
-// Encoding 4: c G R | E FF G R | E n B G R | E 00.
+// A count byte after the escape that starts no run: 00 ends the stream, FF
+// marks a literal. One comparison, as the byte wraps round.
+inline bool EndOrLiteral(std::uint32_t n) { return static_cast<std::uint8_t>(n + 1) <= 1; }
+
+// Encoding 4 (PictureFormat.h).
 struct ColourTokens {
   static constexpr bool kColourLiterals = true;  // c G R with c != E
   std::uint8_t escape;
@@ -108,7 +120,7 @@ struct ColourTokens {
 
   template <bool Careful>
   std::uint32_t Next(const std::uint8_t*& p, const std::uint8_t* end, std::uint32_t& colour) {
-    const std::size_t left = Careful ? static_cast<std::size_t>(end - p) : 6;
+    const std::size_t left = static_cast<std::size_t>(Careful ? end - p : kFastTokenBytes);
     std::uint32_t pixels;
     if (ReadColourLiteral<Careful>(p, left, escape, stop, colour, pixels)) return pixels;
     const std::uint8_t n = p[1];
@@ -124,19 +136,18 @@ struct ColourTokens {
   }
 
   // The common escape, a run E n B G R with 0 < n < 255, read ahead of Next
-  // (six bytes must remain): its length, and where its colour lies (three
-  // bytes, and one more readable). False for any other token, p unmoved.
+  // (kFastTokenBytes must remain): its length, and where its colour lies
+  // (three bytes, and one more readable). False for any other token, p unmoved.
   bool RunAt(const std::uint8_t*& p, std::uint32_t& n, const std::uint8_t*& colour) const {
     n = p[1];
-    if (static_cast<std::uint8_t>(n + 1) <= 1) return false;
+    if (EndOrLiteral(n)) return false;
     colour = p + 2;
     p += 5;
     return true;
   }
 };
 
-// Encoding 8: literals as in encoding 4; runs of palette entries, E n with a
-// one-entry palette, E i n otherwise.
+// Encoding 8 (PictureFormat.h).
 struct PaletteTokens {
   static constexpr bool kColourLiterals = true;
   std::uint8_t escape;
@@ -146,7 +157,7 @@ struct PaletteTokens {
 
   template <bool Careful>
   std::uint32_t Next(const std::uint8_t*& p, const std::uint8_t* end, std::uint32_t& colour) {
-    const std::size_t left = Careful ? static_cast<std::size_t>(end - p) : 6;
+    const std::size_t left = static_cast<std::size_t>(Careful ? end - p : kFastTokenBytes);
     std::uint32_t pixels;
     if (ReadColourLiteral<Careful>(p, left, escape, stop, colour, pixels)) return pixels;
     const std::uint8_t i = p[1];
@@ -172,7 +183,7 @@ struct PaletteTokens {
   bool RunAt(const std::uint8_t*& p, std::uint32_t& n, const std::uint8_t*& colour) const {
     if (count == 1) {
       n = p[1];
-      if (static_cast<std::uint8_t>(n + 1) <= 1) return false;
+      if (EndOrLiteral(n)) return false;
       colour = palette;
       p += 2;
       return true;
@@ -186,7 +197,8 @@ struct PaletteTokens {
   }
 };
 
-// Encoding 12: grey levels, with colour pixels while the switch is on.
+// Encoding 12 (PictureFormat.h): grey levels, with colour pixels while the
+// switch is on.
 struct GreyTokens {
   static constexpr bool kColourLiterals = false;  // one byte, or three
   std::uint8_t escape;
@@ -196,7 +208,7 @@ struct GreyTokens {
 
   template <bool Careful>
   std::uint32_t Next(const std::uint8_t*& p, const std::uint8_t* end, std::uint32_t& colour) {
-    const std::size_t left = Careful ? static_cast<std::size_t>(end - p) : 6;
+    const std::size_t left = static_cast<std::size_t>(Careful ? end - p : kFastTokenBytes);
     if (left < 1) return Fault(stop);
     if (p[0] != escape) {
       if (!colourOn) {
@@ -285,6 +297,9 @@ void PutRun(std::uint32_t* dst, const std::uint32_t* below, std::uint32_t n, std
 // pixels past n are overwritten by the tokens that follow (or by the zeros
 // of an early end).
 constexpr std::uint32_t kRunBlock = 8;
+constexpr std::uint32_t WholeBlocks(std::uint32_t n) {
+  return (n + kRunBlock - 1) & ~(kRunBlock - 1);
+}
 
 // From this length on, a run of zeros under the vertical filter (most runs
 // in the launcher's art) is one copy of the row below by the C library,
@@ -339,12 +354,12 @@ void PutRunBlocks(std::uint32_t* dst, const std::uint32_t* below, std::uint32_t 
 struct Stream {
   const std::uint8_t* p;
   const std::uint8_t* end;
-  const std::uint8_t* fastEnd;  // before it, six bytes remain
+  const std::uint8_t* fastEnd;  // before it, kFastTokenBytes remain
   std::uint32_t runColour = 0;
   std::uint32_t runLeft = 0;  // what the row before could not hold of a run
 
   Stream(const std::uint8_t* begin, const std::uint8_t* e)
-      : p(begin), end(e), fastEnd(e - Least<std::ptrdiff_t>(e - begin, 5)) {}
+      : p(begin), end(e), fastEnd(e - Least<std::ptrdiff_t>(e - begin, kFastTokenBytes - 1)) {}
 };
 
 // One row of a run-length stream. The reader is copied into a local, like
@@ -400,7 +415,7 @@ void DecodeRow(Stream& s, Tokens& shared, std::uint32_t* dst, const std::uint32_
       below += n;
       continue;
     }
-    if (!H && ((n + kRunBlock - 1) & ~(kRunBlock - 1)) <= room) {
+    if (!H && WholeBlocks(n) <= room) {
       PutRunBlocks<V>(dst, below, n, colour);
       dst += n;
       if (V) below += n;
@@ -443,6 +458,16 @@ Stop Finish(Stream& s, Tokens& tokens) {
   return tokens.stop;
 }
 
+// The faster loop (DecodeLinear) takes its tokens in rounds with no test of
+// the input's or the output's end. What one token of a round may do:
+constexpr std::ptrdiff_t kMaxTokenPixels = 4;  // pixels written, but by a run: four literals
+constexpr std::ptrdiff_t kMaxTokenAdvance = kMaxTokenPixels * kLiteralBytes;  // bytes passed
+constexpr std::ptrdiff_t kMaxTokenRead = 16;           // bytes read from its start: one vector
+constexpr std::ptrdiff_t kRunOverrun = kRunBlock - 1;  // pixels a run writes past its end
+static_assert(kMaxTokenAdvance >= kRunBytes, "no token is longer than four literals");
+static_assert(kMaxTokenRead > kMaxTokenAdvance && kMaxTokenRead >= kFastTokenBytes,
+              "four literals and the byte after them, or one unchecked token");
+
 // Compilers like to turn a short if-else into arithmetic on the condition,
 // which here would make the next token's address wait for the vector
 // comparison; an empty volatile statement keeps the branch a branch.
@@ -456,12 +481,13 @@ inline void KeepBranch() {
 // below (one line back) and written as four pixels, whatever follows the
 // literals: the next tokens overwrite the rest. p and d move on by
 // constants along each branch, so that the next token's address never
-// waits for the comparisons. 16 bytes must be readable at p.
+// waits for the comparisons. kMaxTokenRead bytes must be readable at p.
 template <bool V>
 DIDA_INLINE void PutLiterals(const std::uint8_t*& p, std::uint32_t*& d, std::size_t width,
                              std::uint8_t escape) {
   const std::ptrdiff_t back = -static_cast<std::ptrdiff_t>(width);
 #if DIDA_PIXEL_SSSE3
+  static_assert(sizeof(__m128i) <= kMaxTokenRead, "one load of the group");
   const __m128i in = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
   __m128i out =
       _mm_shuffle_epi8(in, _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1));
@@ -481,7 +507,7 @@ DIDA_INLINE void PutLiterals(const std::uint8_t*& p, std::uint32_t*& d, std::siz
   }
 #else
   // One literal at a time, each ending the group when the next is none.
-  for (int i = 0; i < 4; ++i) {
+  for (std::ptrdiff_t i = 0; i < kMaxTokenPixels; ++i) {
     const std::uint32_t c = ColourAt<false>(p);
     *d = V ? c ^ d[back] : c;
     ++d, p += 3;
@@ -490,8 +516,8 @@ DIDA_INLINE void PutLiterals(const std::uint8_t*& p, std::uint32_t*& d, std::siz
 #endif
 }
 
-// n pixels (at least one) of one colour, restored, in blocks of eight: up
-// to seven more are written. Most runs take one to three blocks; written
+// n pixels (at least one) of one colour, restored, in blocks of kRunBlock: up
+// to kRunOverrun more are written. Most runs take one to three blocks; written
 // out, each behind a test of its own, they cost less than a loop, whose
 // exit after a varying count the processor foresees worse.
 template <bool V>
@@ -518,8 +544,8 @@ DIDA_INLINE void PutRunBlocksLinear(std::uint32_t* d, std::size_t width, std::ui
 // The faster loop of a colour or palette stream over contiguous rows, from d
 // until `limit`, each pixel restored from the one `width` back (V). It
 // returns where it stopped: at the stream's stop, before a run it has no
-// room for (left in s for the row loop), or where fewer than a round's bytes
-// or pixels remain; the row loop goes on from there.
+// room for (left in s for the row loop), or where less than one token's
+// room remains; the row loop goes on from there.
 template <bool V, class Tokens>
 std::uint32_t* DecodeLinear(Tokens& tokens, Stream& s, std::uint32_t* d, std::uint32_t* const limit,
                             std::size_t width) {
@@ -527,15 +553,17 @@ std::uint32_t* DecodeLinear(Tokens& tokens, Stream& s, std::uint32_t* d, std::ui
   const std::uint8_t* const end = s.end;
   const std::uint8_t escape = tokens.escape;
   for (;;) {
-    // A round of k tokens needs no test but a run's: none reads more than 16
-    // bytes or moves on more than 12, none but a run writes more than four
-    // pixels, and a run that ends before runLimit leaves room for the rest.
-    // Taking k for at most half the pixels left keeps most runs before it.
-    const std::ptrdiff_t inRoom = end - p - 16, outRoom = limit - d;
-    if (inRoom < 12 || outRoom < 15) break;
-    std::size_t k =
-        Least(static_cast<std::size_t>(inRoom) / 12, static_cast<std::size_t>(outRoom - 7) / 8);
-    std::uint32_t* const runLimit = limit - 7 - 4 * k;
+    // A round of k tokens tests no end: kMaxTokenRead bytes lie after
+    // k * kMaxTokenAdvance, and a run's overrun and k * kMaxTokenPixels
+    // pixels after runLimit, so only a run that ends past it needs a test.
+    // k takes at most half the output's room, which keeps most runs before
+    // runLimit, so that they do not end the round.
+    const std::ptrdiff_t inRoom = end - p - kMaxTokenRead;
+    const std::ptrdiff_t outRoom = limit - d - kRunOverrun;
+    if (inRoom < kMaxTokenAdvance || outRoom < 2 * kMaxTokenPixels) break;
+    std::size_t k = Least(static_cast<std::size_t>(inRoom) / kMaxTokenAdvance,
+                          static_cast<std::size_t>(outRoom) / (2 * kMaxTokenPixels));
+    std::uint32_t* const runLimit = limit - kRunOverrun - kMaxTokenPixels * k;
     do {
       if (*p != escape) {
         PutLiterals<V>(p, d, width, escape);
@@ -551,10 +579,11 @@ std::uint32_t* DecodeLinear(Tokens& tokens, Stream& s, std::uint32_t* d, std::ui
           d = after;
           continue;
         }
-        if (n + 7 > static_cast<std::size_t>(limit - d)) {
+        if (static_cast<std::size_t>(n) + kRunOverrun > static_cast<std::size_t>(limit - d)) {
           s.runColour = colour;
           s.runLeft = n;
-          goto stopped;
+          s.p = p;
+          return d;
         }
         PutRunBlocksLinear<V>(d, width, colour, n);
         d = after;
@@ -566,16 +595,16 @@ std::uint32_t* DecodeLinear(Tokens& tokens, Stream& s, std::uint32_t* d, std::ui
         *d = V ? colour ^ d[-static_cast<std::ptrdiff_t>(width)] : colour;
         ++d;
       } else if (tokens.stop != Stop::kNone) {
-        goto stopped;
+        s.p = p;
+        return d;
       }
     } while (--k != 0);
   }
-stopped:
   s.p = p;
   return d;
 }
 
-// Rows that are one line (stride == width, width >= 8, no horizontal
+// Rows that are one line (stride == width, width >= kRunBlock, no horizontal
 // filter): the faster loop where it can, the row loop for the rest of a row
 // it left, and for runs it had no room for.
 template <bool V, class Tokens>
@@ -655,7 +684,8 @@ Stop DecodeRows(Tokens tokens, Stream& s, std::uint32_t* pixels, std::size_t str
 template <class Tokens>
 Stop DecodeFiltered(const Tokens& tokens, Stream& s, std::uint32_t* pixels, std::size_t stride,
                     int width, int height, bool h, bool v) {
-  if (!h && stride == static_cast<std::size_t>(width) && width >= 8) {
+  // PutRunBlock reads a whole block one line back.
+  if (!h && stride == static_cast<std::size_t>(width) && width >= static_cast<int>(kRunBlock)) {
     return v ? DecodeLinearRows<true>(tokens, s, pixels, width, height)
              : DecodeLinearRows<false>(tokens, s, pixels, width, height);
   }

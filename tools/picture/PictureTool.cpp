@@ -320,6 +320,23 @@ std::uint8_t MaskValue(const RgbaImage& img, std::size_t i, bool useAlpha) {
   return static_cast<std::uint8_t>((p[0] + p[1] + p[2] + 1) / 3);
 }
 
+// The smallest record encode(candidate, &record, &error) makes of the
+// candidates; when none encodes, empty, and the first failure said on err.
+template <class Candidate, class EncodeFn>
+std::vector<std::uint8_t> Smallest(const std::vector<Candidate>& candidates, EncodeFn encode,
+                                   const std::string& what, std::ostream& err) {
+  std::vector<std::uint8_t> best;
+  std::string error, firstError;
+  for (const Candidate& c : candidates) {
+    std::vector<std::uint8_t> rec;
+    const bool made = encode(c, &rec, &error);
+    if (!made && firstError.empty()) firstError = error;
+    if (made && (best.empty() || rec.size() < best.size())) best = std::move(rec);
+  }
+  if (best.empty()) err << "dida-picture: " << what << ": " << firstError << "\n";
+  return best;
+}
+
 int Encode(const Options& o, std::ostream& out, std::ostream& err) {
   std::string error;
   if (o.palette != "auto") {
@@ -386,36 +403,22 @@ int Encode(const Options& o, std::ostream& out, std::ostream& err) {
     }
   }
 
-  std::vector<std::uint8_t> best;
-  std::string firstError;
-  for (const PictureEncodeOptions& c : PixelCandidates(o, pixels, w, h, allGrey)) {
-    std::vector<std::uint8_t> rec;
-    if (!EncodePictureRecord(pixels.data(), w, h, c, o.mask, &rec, &error)) {
-      if (firstError.empty()) firstError = error;
-      continue;
-    }
-    if (best.empty() || rec.size() < best.size()) best = std::move(rec);
-  }
-  if (best.empty()) {
-    err << "dida-picture: " << o.input << ": " << firstError << "\n";
-    return 1;
-  }
+  const std::vector<std::uint8_t> best = Smallest(
+      PixelCandidates(o, pixels, w, h, allGrey),
+      [&](const PictureEncodeOptions& c, std::vector<std::uint8_t>* rec, std::string* e) {
+        return EncodePictureRecord(pixels.data(), w, h, c, o.mask, rec, e);
+      },
+      o.input, err);
+  if (best.empty()) return 1;
   std::vector<std::vector<std::uint8_t>> records = {best};
   if (o.mask) {
-    std::vector<std::uint8_t> bestMask;
-    firstError.clear();
-    for (const MaskEncodeOptions& m : MaskCandidates(o, plane)) {
-      std::vector<std::uint8_t> rec;
-      if (!EncodeMaskRecord(plane.data(), w, h, m, &rec, &error)) {
-        if (firstError.empty()) firstError = error;
-        continue;
-      }
-      if (bestMask.empty() || rec.size() < bestMask.size()) bestMask = std::move(rec);
-    }
-    if (bestMask.empty()) {
-      err << "dida-picture: mask of " << o.input << ": " << firstError << "\n";
-      return 1;
-    }
+    std::vector<std::uint8_t> bestMask = Smallest(
+        MaskCandidates(o, plane),
+        [&](const MaskEncodeOptions& m, std::vector<std::uint8_t>* rec, std::string* e) {
+          return EncodeMaskRecord(plane.data(), w, h, m, rec, e);
+        },
+        "mask of " + o.input, err);
+    if (bestMask.empty()) return 1;
     records.push_back(std::move(bestMask));
   }
   std::vector<std::uint8_t> file = AssemblePicture(records);

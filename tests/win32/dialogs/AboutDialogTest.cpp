@@ -20,7 +20,7 @@ TEST(AboutDialog, ShowsCaptionIconAndNoticeAndClosesWithOk) {
     HWND iconStatic = ::GetWindow(dlg, GW_CHILD);
     icon = reinterpret_cast<HICON>(::SendMessageA(iconStatic, STM_GETICON, 0, 0));
     notice = ControlText(::GetWindow(iconStatic, GW_HWNDNEXT));
-    WhenShown(dlg, [dlg] { ::PostMessageA(dlg, WM_KEYDOWN, VK_RETURN, 1); });
+    WhenShown(dlg, [dlg] { PostClose(dlg, dlg, Close::kEnterKey); });
   });
   EXPECT_EQ(dialog.DoModal(), IDOK);
   CancelLater();

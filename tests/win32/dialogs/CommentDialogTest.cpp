@@ -41,8 +41,6 @@ TEST_F(CommentDialogTest, TheProposedCommentIsShownInTheLimitedEditBox) {
   EXPECT_TRUE(boxes_.boxes.empty());
 }
 
-enum class Close { kEnterKey, kEscapeKey, kCloseBox };
-
 struct CloseCase {
   const char* name;
   Close how;
@@ -58,18 +56,8 @@ TEST_P(ClosingComment, OnlyEnterTakesTheNewText) {
   DialogScript script([&](CDialog*, HWND dlg) {
     HWND edit = ::GetDlgItem(dlg, IDC_COMMENT);
     ::SetWindowTextA(edit, "国际象棋");
-    switch (GetParam().how) {
-      case Close::kEnterKey:
-        ::PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 1);
-        break;
-      case Close::kEscapeKey:
-        ::PostMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 1);
-        break;
-      case Close::kCloseBox:
-        // The template has no Cancel button: the close box still cancels.
-        ::PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
-        break;
-    }
+    // The template has no Cancel button: the close box still cancels.
+    PostClose(dlg, edit, GetParam().how);
   });
   EXPECT_EQ(dialog.DoModal(), GetParam().result);
   EXPECT_EQ(std::string(dialog.m_strComment), GetParam().comment);
@@ -111,7 +99,7 @@ TEST_P(CommentLength, MoreThanOneThousandBytesIsRefusedWithTheFrameworksMessage)
       ::SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&selStart),
                      reinterpret_cast<LPARAM>(&selEnd));
       textChars = ::GetWindowTextLengthW(edit);
-      ::PostMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 1);
+      PostClose(dlg, edit, Close::kEscapeKey);
     });
   });
   INT_PTR result = dialog.DoModal();
@@ -156,7 +144,7 @@ TEST_F(CommentDialogTest, RealLoopTypedTextAndEnter) {
     found = true;
     HWND edit = ::GetDlgItem(dlg, IDC_COMMENT);
     for (char c : std::string("go")) ::PostMessageA(edit, WM_CHAR, static_cast<BYTE>(c), 1);
-    ::PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 1);
+    PostClose(dlg, edit, Close::kEnterKey);
   });
   dialog.m_strComment = "";
   EXPECT_EQ(dialog.DoModal(), IDOK);

@@ -79,7 +79,7 @@ TEST_F(PageSettingsTest, EscapeLeavesTheMembersAsTheyWere) {
   DialogScript script([&](CDialog*, HWND dlg) {
     ::SetDlgItemTextA(dlg, IDC_PAGE_NAME, "");
     Click(dlg, IDC_FIXEDPOS);
-    ::PostMessageA(::GetDlgItem(dlg, IDC_PAGE_NAME), WM_KEYDOWN, VK_ESCAPE, 1);
+    PostClose(dlg, ::GetDlgItem(dlg, IDC_PAGE_NAME), Close::kEscapeKey);
   });
   EXPECT_EQ(dialog.DoModal(), IDCANCEL);
   EXPECT_EQ(std::string(dialog.m_strName), "keep");

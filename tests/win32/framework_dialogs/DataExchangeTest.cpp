@@ -123,9 +123,6 @@ TEST_F(FrameworkDialogTest, OkReadsTextAndCheckStatesBack) {
   EXPECT_TRUE(boxes_.boxes.empty());
 }
 
-// How a person ends a dialog; each runs through the dialog's own loop.
-enum class Close { kOkButton, kCancelButton, kEnterKey, kEscapeKey, kCloseBox };
-
 struct CloseCase {
   Close how;
   INT_PTR result;
@@ -142,23 +139,7 @@ TEST_P(ClosingDialog, OnlyOkAndEnterReadTheControls) {
     HWND edit = ::GetDlgItem(dlg, kText);
     ::SetWindowTextA(edit, "after");
     ::SendDlgItemMessageA(dlg, kCheckA, BM_SETCHECK, BST_CHECKED, 0);
-    switch (GetParam().how) {
-      case Close::kOkButton:
-        ::PostMessageA(::GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0);
-        break;
-      case Close::kCancelButton:
-        ::PostMessageA(::GetDlgItem(dlg, IDCANCEL), BM_CLICK, 0, 0);
-        break;
-      case Close::kEnterKey:
-        ::PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 1);
-        break;
-      case Close::kEscapeKey:
-        ::PostMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 1);
-        break;
-      case Close::kCloseBox:
-        ::PostMessageA(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
-        break;
-    }
+    PostClose(dlg, edit, GetParam().how);
   });
   EXPECT_EQ(form.DoModal(), GetParam().result);
   EXPECT_EQ(std::string(form.m_text), GetParam().reads ? "after" : "before");

@@ -100,6 +100,17 @@ std::string ControlText(HWND control) {
 
 void Click(HWND dialog, int id) { ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
+void PostClose(HWND dialog, HWND focus, Close how) {
+  if (how == Close::kCloseBox) {
+    ::PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+  } else if (how == Close::kEnterKey || how == Close::kEscapeKey) {
+    ::PostMessageA(focus, WM_KEYDOWN, how == Close::kEnterKey ? VK_RETURN : VK_ESCAPE, 1);
+  } else {
+    const int button = how == Close::kOkButton ? IDOK : IDCANCEL;
+    ::PostMessageA(::GetDlgItem(dialog, button), BM_CLICK, 0, 0);
+  }
+}
+
 std::string Repeat(const std::string& unit, int count) {
   std::string text;
   for (int i = 0; i < count; ++i) text += unit;

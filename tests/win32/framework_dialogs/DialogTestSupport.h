@@ -53,5 +53,9 @@ void WhenShownNamed(const char* caption, std::function<void(HWND)> action);
 std::string ControlText(HWND control);
 // Presses a button the way a click does (BM_CLICK).
 void Click(HWND dialog, int id);
+// How a person ends a dialog; each runs through the dialog's own loop.
+enum class Close { kOkButton, kCancelButton, kEnterKey, kEscapeKey, kCloseBox };
+// Posts what ends `dialog` that way; a key goes to `focus`, one of its controls.
+void PostClose(HWND dialog, HWND focus, Close how);
 // The same string repeated count times.
 std::string Repeat(const std::string& unit, int count);

@@ -31,6 +31,23 @@ inline std::uint32_t At(const DrawSurface& s, int x, int y) {
   return s.pixels[static_cast<std::size_t>(s.height - 1 - y) * s.width + x];
 }
 
+// Whether `s` is w x h and shows `topDown` and `maskTopDown` (top-down rows).
+inline ::testing::AssertionResult Shows(const DrawSurface& s, int w, int h,
+                                        const std::vector<std::uint32_t>& topDown,
+                                        const Bytes& maskTopDown) {
+  if (s.width != w || s.height != h) {
+    return ::testing::AssertionFailure() << "the surface is " << s.width << "x" << s.height;
+  }
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      if (At(s, x, y) != topDown[y * w + x] || s.MaskAt(x, y) != maskTopDown[y * w + x]) {
+        return ::testing::AssertionFailure() << "it differs at (" << x << ", " << y << ")";
+      }
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
+
 inline void Fill(DrawSurface& s, std::uint32_t colour) {
   for (int i = 0; i < s.width * s.height; ++i) s.pixels[i] = colour;
 }

@@ -60,14 +60,7 @@ TEST_F(ArchiveLoad, PictureBmpAndMaskEntries) {
 
   DrawSurface s;
   ASSERT_EQ(s.Load("pic.tw", 0, 0), 1);
-  ASSERT_EQ(s.width, w);
-  ASSERT_EQ(s.height, h);
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      ASSERT_EQ(At(s, x, y), pat[y * w + x]);
-      ASSERT_EQ(s.MaskAt(x, y), mask[y * w + x]);
-    }
-  }
+  ASSERT_TRUE(Shows(s, w, h, pat, mask));
   DrawSurface b;
   ASSERT_EQ(b.Load("rgb.bmp", 0, 0), 1);
   EXPECT_EQ(At(b, 0, 0), 0x060504u);

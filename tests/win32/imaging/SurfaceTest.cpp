@@ -180,14 +180,7 @@ TEST(DecodeInto, PicturesSizeEmptySurfacesAndClipIntoExistingOnes) {
 
   DrawSurface s;
   ASSERT_EQ(s.LoadFromMemory(file.data(), file.size(), 0, 0), 1);
-  ASSERT_EQ(s.width, w);
-  ASSERT_EQ(s.height, h);
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      ASSERT_EQ(At(s, x, y), pat[y * w + x]);
-      ASSERT_EQ(s.MaskAt(x, y), mask[y * w + x]);
-    }
-  }
+  ASSERT_TRUE(Shows(s, w, h, pat, mask));
 
   // Into a bigger surface, at a position, and sticking out on every side.
   const int places[][2] = {{0, 0}, {3, 2}, {-4, 1}, {5, -3}, {8, 10}, {-20, 0}};
