@@ -11,6 +11,7 @@
 #include "dialogs/CommentDlg.h"
 #include "framework/MessageBox.h"
 #include "framework/ModuleState.h"
+#include "framework/VisualStyles.h"
 #include "imaging/DrawSurface.h"
 #include "launcher/MainFrame.h"
 #include "resources/resource.h"
@@ -98,6 +99,9 @@ BOOL CLauncherApp::InitInstance() {
   // loop, which starts after this.
   m_pPages = new LaunchPage[kPageCount];
   LoadPages();
+  // The themed controls of the dialogs and boxes, which the main window has
+  // no use for: resolved now rather than by the loader before the paint.
+  ActivateVisualStyles();
   if (m_nTopMost) {
     ::SetWindowPos(g_hMainWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   }

@@ -1,6 +1,7 @@
 #include "framework/Dialog.h"
 
 #include "framework/ModalOwner.h"
+#include "framework/VisualStyles.h"
 #include "framework/WinApp.h"
 
 namespace {
@@ -29,6 +30,7 @@ CDialog::~CDialog() {
 
 INT_PTR CDialog::DoModal() {
   if (m_hWnd) return -1;  // already running
+  ActivateVisualStyles();
   // Owned, so the owner is disabled while the dialog is up; a close or the end
   // of the session that destroys the owner takes the dialog with it, and the
   // result is then 0.

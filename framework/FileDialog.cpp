@@ -8,6 +8,7 @@
 #include "framework/MessageBox.h"
 #include "framework/ModalOwner.h"
 #include "framework/SystemText.h"
+#include "framework/VisualStyles.h"
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
 
@@ -139,6 +140,7 @@ INT_PTR CFileDialog::DoModal() {
     CModalOwnerScope disabled(m_ofn.hwndOwner);
     chosen = g_fileDialogHook(&m_ofn);
   } else if (auto* show = (m_bOpenFileDialog ? g_getOpenFileName : g_getSaveFileName).Get()) {
+    ActivateVisualStyles();
     int shown = ShowWide(show, &m_ofn);
     // A name that would be stored with '?' in place of a character is
     // refused now rather than fail when it is used.

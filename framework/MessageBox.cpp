@@ -2,6 +2,7 @@
 
 #include "framework/ModalOwner.h"
 #include "framework/SystemText.h"
+#include "framework/VisualStyles.h"
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
 
@@ -15,6 +16,7 @@ int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type)
     CModalOwnerScope disabled(owner);
     return g_hook(owner, text, caption, type);
   }
+  ActivateVisualStyles();
   return ::MessageBoxW(owner, gbk::Widen(text).c_str(), gbk::Widen(caption).c_str(), type);
 }
 

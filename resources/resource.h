@@ -22,6 +22,10 @@
 #define IDR_ARCHIVE_INDEX 1000
 #define IDR_ARCHIVE_DATA 1001
 
+// The manifest of the common controls' activation context: outside the ids
+// the loader reads by itself, so that no start pays for resolving it.
+#define IDR_CONTROLS_MANIFEST 300
+
 // Popup menu commands.
 #define ID_PAGE_SETTINGS 32771
 #define ID_SLOT_ADD 32772

@@ -108,12 +108,17 @@ TEST(ResourcesStringTable, LengthMessageReadsBackInBothForms) {
   EXPECT_STREQ(narrow, "%1 文字以内で入力してください。");
 }
 
+// The loader's manifest leaves the common controls to the second one, which
+// the dialogs activate: resolving them would delay every start.
 TEST(ResourcesManifest, AsksForCommonControls6WithoutDpiAwareness) {
+  const char kControls[] = "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"";
+  const Bytes controls =
+      ResourceBytes(GetModuleHandleA(nullptr), RT_MANIFEST, IDR_CONTROLS_MANIFEST);
+  EXPECT_NE(std::string(controls.begin(), controls.end()).find(kControls), std::string::npos);
   const Bytes bytes = ResourceBytes(GetModuleHandleA(nullptr), RT_MANIFEST, 1);
   ASSERT_FALSE(bytes.empty());
   const std::string text(bytes.begin(), bytes.end());
-  EXPECT_NE(text.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
-            std::string::npos);
+  EXPECT_EQ(text.find("Common-Controls"), std::string::npos);
   size_t supported = 0;
   for (size_t at = text.find("<supportedOS"); at != std::string::npos;
        at = text.find("<supportedOS", at + 1)) {
@@ -164,6 +169,7 @@ TEST(ResourcesProgramFile, CarriesTheSameResources) {
                     {RT_DIALOG, IDD_PAGE_SETTINGS},
                     {RT_DIALOG, IDD_COMMENT},
                     {RT_MANIFEST, 1},
+                    {RT_MANIFEST, IDR_CONTROLS_MANIFEST},
                     {RT_VERSION, 1}};
   for (const auto& r : kResources) {
     const Bytes mine = ResourceBytes(self, r.type, r.id);
