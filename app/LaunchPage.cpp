@@ -1,6 +1,5 @@
 #include "app/LaunchPage.h"
 
-
 #include <cstdlib>
 #include <cstring>
 

@@ -150,8 +150,7 @@ int ResourceArchive::LoadIndexFile() {
   FreeIndex();
   char path[MAX_PATH];
   if (!programDir || !archiveName || !BuildPath(path, programDir, archiveName, ".idx")) return 0;
-  HANDLE file =
-      gbk::OpenFile(path, GENERIC_READ, 0, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
+  HANDLE file = gbk::OpenFile(path, GENERIC_READ, 0, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
   if (file == INVALID_HANDLE_VALUE) return 0;
   long long size = FileLength(file);
   unsigned char* bytes = nullptr;

@@ -116,6 +116,6 @@ LRESULT OnRawMsg(CCmdTarget& t, WPARAM w, LPARAM l) {
   static const MessageEntry kMessageEntries[];      \
   static const MessageMap kMessageMap;
 
-#define DEFINE_MESSAGE_MAP(Class, Base)                                            \
+#define DEFINE_MESSAGE_MAP(Class, Base)                                               \
   const MessageMap Class::kMessageMap = {&Base::kMessageMap, Class::kMessageEntries}; \
   const MessageMap* Class::GetMessageMap() const { return &kMessageMap; }

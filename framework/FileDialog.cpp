@@ -80,8 +80,8 @@ int ShowWide(decltype(&::GetOpenFileNameW) show, OPENFILENAMEA* ofn) {
   wide.lpstrInitialDir = OrNull(ofn->lpstrInitialDir, initialDir);
   wide.lpstrTitle = OrNull(ofn->lpstrTitle, title);
   wide.lpstrDefExt = OrNull(ofn->lpstrDefExt, defaultExtension);
-  wide.Flags = ofn->Flags & ~static_cast<DWORD>(OFN_ENABLEHOOK | OFN_ENABLETEMPLATE |
-                                                 OFN_ENABLETEMPLATEHANDLE);
+  wide.Flags = ofn->Flags &
+               ~static_cast<DWORD>(OFN_ENABLEHOOK | OFN_ENABLETEMPLATE | OFN_ENABLETEMPLATEHANDLE);
   if (!show(&wide)) return 0;
   file.back() = L'\0';
   fileTitle.back() = L'\0';
@@ -89,13 +89,13 @@ int ShowWide(decltype(&::GetOpenFileNameW) show, OPENFILENAMEA* ofn) {
   if (!gbk::Narrow(file.data(), &name)) return -1;
   if (name.size() >= ofn->nMaxFile) return 0;  // as the system answers a buffer too small
   std::memcpy(ofn->lpstrFile, name.c_str(), name.size() + 1);
-  if (ofn->lpstrFileTitle && !gbk::NarrowInto(fileTitle.data(), ofn->lpstrFileTitle,
-                                               ofn->nMaxFileTitle)) {
+  if (ofn->lpstrFileTitle &&
+      !gbk::NarrowInto(fileTitle.data(), ofn->lpstrFileTitle, ofn->nMaxFileTitle)) {
     ofn->lpstrFileTitle[0] = '\0';
   }
   ofn->nFilterIndex = wide.nFilterIndex;
-  ofn->Flags = (ofn->Flags & (OFN_ENABLEHOOK | OFN_ENABLETEMPLATE | OFN_ENABLETEMPLATEHANDLE)) |
-               wide.Flags;
+  ofn->Flags =
+      (ofn->Flags & (OFN_ENABLEHOOK | OFN_ENABLETEMPLATE | OFN_ENABLETEMPLATEHANDLE)) | wide.Flags;
   return 1;
 }
 

@@ -4,20 +4,15 @@
 #include <windowsx.h>
 
 struct CPoint : POINT {
-  CPoint() { x = 0; y = 0; }
-  CPoint(int px, int py) { x = px; y = py; }
+  CPoint() : POINT{0, 0} {}
+  CPoint(int px, int py) : POINT{px, py} {}
   // Window messages pack a point into lParam as two signed 16-bit halves.
   static CPoint FromLParam(LPARAM lp) { return CPoint(GET_X_LPARAM(lp), GET_Y_LPARAM(lp)); }
 };
 
 struct CRect : RECT {
-  CRect() { left = top = right = bottom = 0; }
-  CRect(int l, int t, int r, int b) {
-    left = l;
-    top = t;
-    right = r;
-    bottom = b;
-  }
+  CRect() : RECT{0, 0, 0, 0} {}
+  CRect(int l, int t, int r, int b) : RECT{l, t, r, b} {}
   int Width() const { return right - left; }
   int Height() const { return bottom - top; }
   BOOL PtInRect(POINT pt) const { return ::PtInRect(this, pt); }

@@ -1,6 +1,5 @@
 #include "framework/Wnd.h"
 
-
 #include <cstdio>
 #include <map>
 #include <string>
@@ -92,7 +91,8 @@ void CWnd::MoveWindow(int x, int y, int width, int height, BOOL repaint) {
 // What the shell's DragAcceptFiles does, without loading the shell at start-up.
 void CWnd::DragAcceptFiles(BOOL accept) {
   LONG_PTR style = ::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE);
-  style = accept ? (style | WS_EX_ACCEPTFILES) : (style & ~static_cast<LONG_PTR>(WS_EX_ACCEPTFILES));
+  style =
+      accept ? (style | WS_EX_ACCEPTFILES) : (style & ~static_cast<LONG_PTR>(WS_EX_ACCEPTFILES));
   ::SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, style);
 }
 

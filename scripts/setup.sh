@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ clang libclang-rt-14-dev
+  cmake g++ clang libclang-rt-14-dev clang-format
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-tools
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine32:i386 wine64

@@ -140,8 +140,10 @@ int PrintDialog(HWND dialog) {
     std::string text = WideText(item);
     std::string flat;
     for (char c : text) {
-      if (c == '\n') flat += "\\n";
-      else if (c != '\r') flat += c;
+      if (c == '\n')
+        flat += "\\n";
+      else if (c != '\r')
+        flat += c;
     }
     out += std::to_string(::GetDlgCtrlID(item)) + " " + flat + "\n";
   }

@@ -161,12 +161,13 @@ TEST_P(AfxMessageBoxIcon, AddsExclamationOnlyToOkBoxesWithoutIcon) {
   EXPECT_EQ(g_boxes[0].text, "\xD5\xFD\xCE\xC4");  // "正文" in GBK
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Types, AfxMessageBoxIcon,
-    ::testing::Values(BoxCase{MB_OK, MB_OK | MB_ICONEXCLAMATION},
-                      BoxCase{MB_OKCANCEL, MB_OKCANCEL | MB_ICONEXCLAMATION},
-                      BoxCase{MB_YESNO, MB_YESNO}, BoxCase{MB_OK | MB_ICONERROR, MB_OK | MB_ICONERROR},
-                      BoxCase{MB_OKCANCEL | MB_ICONQUESTION, MB_OKCANCEL | MB_ICONQUESTION}));
+INSTANTIATE_TEST_SUITE_P(Types, AfxMessageBoxIcon,
+                         ::testing::Values(BoxCase{MB_OK, MB_OK | MB_ICONEXCLAMATION},
+                                           BoxCase{MB_OKCANCEL, MB_OKCANCEL | MB_ICONEXCLAMATION},
+                                           BoxCase{MB_YESNO, MB_YESNO},
+                                           BoxCase{MB_OK | MB_ICONERROR, MB_OK | MB_ICONERROR},
+                                           BoxCase{MB_OKCANCEL | MB_ICONQUESTION,
+                                                   MB_OKCANCEL | MB_ICONQUESTION}));
 
 TEST_F(FrameworkTest, MessageBoxOwnerIsTheMainWindow) {
   Log log;

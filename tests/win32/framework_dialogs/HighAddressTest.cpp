@@ -40,8 +40,8 @@ class Probe : public CWnd {
   LRESULT OnWhoAreYou(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(this); }
   DECLARE_MESSAGE_MAP()
 };
-const MessageEntry Probe::kMessageEntries[] = {
-    {kWhoAreYou, 0, &afx::OnRawMsg<&Probe::OnWhoAreYou>}, {0, 0, nullptr}};
+const MessageEntry Probe::kMessageEntries[] = {{kWhoAreYou, 0, &afx::OnRawMsg<&Probe::OnWhoAreYou>},
+                                               {0, 0, nullptr}};
 DEFINE_MESSAGE_MAP(Probe, CWnd)
 
 class Form : public CDialog {
@@ -54,8 +54,8 @@ TEST(HighAddress, AWindowObjectAboveFourGiBIsFoundFromItsHandle) {
   ASSERT_TRUE(block.AboveFourGiB()) << block.get();
   Probe* probe = new (block.get()) Probe;
   RECT rect = {0, 0, 40, 40};
-  ASSERT_TRUE(probe->CreateEx(0, AfxRegisterWndClass(0), "probe", WS_POPUP, rect, nullptr,
-                              nullptr));
+  ASSERT_TRUE(
+      probe->CreateEx(0, AfxRegisterWndClass(0), "probe", WS_POPUP, rect, nullptr, nullptr));
   HWND hwnd = probe->m_hWnd;
   EXPECT_EQ(CWnd::FromHandle(hwnd), probe);
   EXPECT_EQ(::SendMessageA(hwnd, kWhoAreYou, 0, 0), reinterpret_cast<LRESULT>(probe));
