@@ -64,6 +64,7 @@ void ReadMenu(HWND popup, SeenMenu* seen) {
 void DriveMenu(HWND popup) {
   if (!g_menu.armed) return;
   g_menu.armed = false;
+  if (g_menu.seen) g_menu.seen->idle = true;
   if (!popup) {
     ::EnumThreadWindows(::GetCurrentThreadId(), &FindMenuWindow, reinterpret_cast<LPARAM>(&popup));
   }
@@ -253,6 +254,8 @@ void CommandsTest::PressRight(POINT client, std::vector<WPARAM> keys, SeenMenu* 
   g_menu.seen = seen;
   g_menu.keys = std::move(keys);
   int cancels = cancels_;
+  MSG waiting;
+  if (seen && ::PeekMessageA(&waiting, nullptr, 0, 0, PM_NOREMOVE)) seen->queued = waiting.message;
   ::SendMessageA(hwnd_, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(client.x, client.y));
   if (seen) seen->cancelled = cancels_ != cancels;
   g_menu = MenuDriver();

@@ -33,6 +33,10 @@ struct SeenMenu {
   RECT rect = {0, 0, 0, 0};  // the popup window on the screen
   bool found = false;
   bool cancelled = false;  // the window got WM_CANCELMODE while it was up
+  // For a menu that never came up: whether its loop ever went idle, and the
+  // first message already queued at the right press (0: none).
+  bool idle = false;
+  UINT queued = 0;
 };
 
 struct BoxCall {
