@@ -76,6 +76,14 @@ void DriveMenu(HWND popup) {
   for (WPARAM key : g_menu.keys) ::PostMessageA(popup, WM_KEYDOWN, key, 1);
 }
 
+// Called by the menu's loop for each message it takes (MSGF_MENU).
+LRESULT CALLBACK RecordMenuMessage(int code, WPARAM w, LPARAM l) {
+  if (code == MSGF_MENU && g_menu.seen && g_menu.seen->looked.size() < 64) {
+    g_menu.seen->looked.push_back(reinterpret_cast<const MSG*>(l)->message);
+  }
+  return ::CallNextHookEx(nullptr, code, w, l);
+}
+
 int AnswerBox(HWND owner, const char* text, const char* caption, UINT type) {
   g_test->boxes_.push_back({owner, text ? text : "", caption ? caption : "", type,
                             owner && ::IsWindowEnabled(owner) != FALSE});
@@ -139,6 +147,21 @@ HGLOBAL MakeDropOf(POINT client, const std::vector<std::basic_string<Char>>& nam
 }
 
 }  // namespace
+
+std::string SeenMenu::Story() const {
+  std::string story = std::string("window ") + (enabled ? "enabled" : "disabled") +
+                      (entered ? ", entered a menu loop" : ", entered no menu loop") +
+                      (idle ? ", went idle" : ", never idle") + "; queued at the press: 0x";
+  char hex[16];
+  std::snprintf(hex, sizeof hex, "%X", queued);
+  story += hex;
+  story += "; the loop looked at:";
+  for (UINT message : looked) {
+    std::snprintf(hex, sizeof hex, " 0x%X", message);
+    story += hex;
+  }
+  return story;
+}
 
 std::vector<WPARAM> Pick(int n) {
   std::vector<WPARAM> keys(static_cast<std::size_t>(n) + 1, VK_DOWN);
@@ -215,6 +238,7 @@ LRESULT CALLBACK CommandsTest::CountingProc(HWND hwnd, UINT message, WPARAM w, L
   if (message == WM_PAINT) ++g_test->paints_;
   if (message == WM_CANCELMODE) ++g_test->cancels_;
   if (message == WM_ENTERIDLE && w == MSGF_MENU) DriveMenu(reinterpret_cast<HWND>(l));
+  if (message == WM_ENTERMENULOOP && g_menu.seen) g_menu.seen->entered = true;
   LRESULT result = ::CallWindowProcA(g_test->originalProc_, hwnd, message, w, l);
   if (message == WM_NCDESTROY) PoisonFrame(g_test->frame_);  // the window's last message
   return result;
@@ -256,7 +280,11 @@ void CommandsTest::PressRight(POINT client, std::vector<WPARAM> keys, SeenMenu* 
   int cancels = cancels_;
   MSG waiting;
   if (seen && ::PeekMessageA(&waiting, nullptr, 0, 0, PM_NOREMOVE)) seen->queued = waiting.message;
+  if (seen) seen->enabled = ::IsWindowEnabled(hwnd_) != FALSE;
+  HHOOK hook =
+      ::SetWindowsHookExA(WH_MSGFILTER, &RecordMenuMessage, nullptr, ::GetCurrentThreadId());
   ::SendMessageA(hwnd_, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(client.x, client.y));
+  if (hook) ::UnhookWindowsHookEx(hook);
   if (seen) seen->cancelled = cancels_ != cancels;
   g_menu = MenuDriver();
 }

@@ -33,10 +33,16 @@ struct SeenMenu {
   RECT rect = {0, 0, 0, 0};  // the popup window on the screen
   bool found = false;
   bool cancelled = false;  // the window got WM_CANCELMODE while it was up
-  // For a menu that never came up: whether its loop ever went idle, and the
-  // first message already queued at the right press (0: none).
+  // For a menu that never came up: whether the window took the press
+  // (enabled, entered a menu loop), whether the loop ever went idle, the first
+  // message already queued at the press (0: none), and every message the
+  // menu's loop looked at.
+  bool enabled = false;
+  bool entered = false;
   bool idle = false;
   UINT queued = 0;
+  std::vector<UINT> looked;
+  std::string Story() const;
 };
 
 struct BoxCall {

@@ -51,9 +51,8 @@ TEST_F(CommandsTest, SoakThousandRoundsKeepThePagesRightAndLeakNoHandles) {
   // Item `item` of the menu at `point`; the menu must have come up.
   auto pick = [&](POINT point, int item, const char* what, int round) {
     SeenMenu seen = RightClick(point, Pick(item));
-    EXPECT_TRUE(seen.found) << "round " << round << ", " << what << ": no menu came up (its loop "
-                            << (seen.idle ? "went" : "never went")
-                            << " idle; queued at the press: " << seen.queued << ")";
+    EXPECT_TRUE(seen.found) << "round " << round << ", " << what << ": no menu came up ("
+                            << seen.Story() << ")";
     EXPECT_FALSE(seen.cancelled) << "round " << round << ", " << what << ": the menu was cancelled";
   };
 
