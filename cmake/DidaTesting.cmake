@@ -113,7 +113,8 @@ function(dida_finish_tests)
   if(DIDA_WIN32)
     string(REPLACE "win" "" bits ${DIDA_FLAVOUR})
     add_test(NAME ${DIDA_TEST_PREFIX}wine_harness_start COMMAND
-      ${CMAKE_SOURCE_DIR}/scripts/harness.sh start ${DIDA_WINE_STATE} ${bits})
+      ${CMAKE_SOURCE_DIR}/scripts/harness.sh start ${DIDA_WINE_STATE} ${bits}
+      $<TARGET_FILE:desktop-keeper>)
     add_test(NAME ${DIDA_TEST_PREFIX}wine_harness_stop COMMAND
       ${CMAKE_SOURCE_DIR}/scripts/harness.sh stop ${DIDA_WINE_STATE})
     set_tests_properties(${DIDA_TEST_PREFIX}wine_harness_start PROPERTIES

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The Wine harness: `harness.sh start STATE [32|64]` makes a fresh Wine prefix
-# of that flavour under STATE (by default the flavour this host prefers, see
-# wine-flavours.sh), starts a private Xvfb on a free display and one
-# persistent wineserver; `harness.sh stop STATE` ends both. STATE/env.sh holds
+# The Wine harness: `harness.sh start STATE [32|64 [KEEPER]]` makes a fresh
+# Wine prefix of that flavour under STATE (by default the flavour this host
+# prefers, see wine-flavours.sh), starts a private Xvfb on a free display and
+# one persistent wineserver, and, given the desktop-keeper program, keeps one
+# desktop up for the whole run; `harness.sh stop STATE` ends them all. STATE/env.sh holds
 # the environment every Wine command of the run uses (see wine-run.sh): it
 # puts STATE/bin first on PATH, whose `wine`, `winepath`, `wineboot` and
 # `wineserver` are the flavour's own, so no script reaches Debian's wrapper.
@@ -11,8 +12,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck disable=SC1091
 . "$here/wine-lib.sh"
 
-action=${1:?usage: harness.sh start|stop STATE [32|64]}
-state=${2:?usage: harness.sh start|stop STATE [32|64]}
+usage="usage: harness.sh start|stop STATE [32|64 [KEEPER]]"
+action=${1:?$usage}
+state=${2:?$usage}
 mkdir -p "$state"
 state=$(cd "$state" && pwd)
 
@@ -66,6 +68,20 @@ font_substitutes() {
   wine regedit /S "$(winepath -w "$reg")" </dev/null >>"$state/wineboot.log" 2>&1
 }
 
+# Starts the desktop-keeper ($1) and waits until it is on the desktop: from
+# then on the desktop process is the keeper's or wineboot's, never one that
+# holds a test's output open.
+keep_desktop() {
+  local ready="$state/keeper.ready"
+  rm -f "$ready"
+  wine "$1" "$(winepath -w "$ready")" </dev/null >/dev/null 2>&1 &
+  for _ in $(seq 1 600); do
+    [ -f "$ready" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 # The flavour's own Wine commands, in STATE/bin.
 wine_commands() {
   local loader=$1 server=$2
@@ -110,6 +126,9 @@ ENV
     wineserver -p </dev/null >/dev/null 2>&1
     timeout 170 wineboot -i </dev/null >"$state/wineboot.log" 2>&1
     font_substitutes
+    if [ -n "${4:-}" ]; then
+      keep_desktop "$4" || { log "the desktop keeper did not start"; exit 1; }
+    fi
     log "ready"
     ;;
   stop)
@@ -117,7 +136,7 @@ ENV
     log "stopped"
     ;;
   *)
-    echo "usage: harness.sh start|stop STATE [32|64]" >&2
+    echo "$usage" >&2
     exit 2
     ;;
 esac
