@@ -3,10 +3,11 @@
 # Wine prefix of that flavour under STATE (by default the flavour this host
 # prefers, see wine-flavours.sh), starts a private Xvfb on a free display and
 # one persistent wineserver, and, given the desktop-keeper program, keeps one
-# desktop up for the whole run; `harness.sh stop STATE` ends them all. STATE/env.sh holds
-# the environment every Wine command of the run uses (see wine-run.sh): it
-# puts STATE/bin first on PATH, whose `wine`, `winepath`, `wineboot` and
-# `wineserver` are the flavour's own, so no script reaches Debian's wrapper.
+# desktop up for the whole run; `harness.sh stop STATE` ends them all.
+# STATE/env.sh holds the environment every Wine command of the run uses (see
+# wine-run.sh): it puts STATE/bin first on PATH, whose `wine`, `winepath`,
+# `wineboot` and `wineserver` are the flavour's own, so no script reaches
+# Debian's wrapper.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck disable=SC1091
