@@ -76,8 +76,10 @@ keep_desktop() {
   local ready="$state/keeper.ready"
   rm -f "$ready"
   wine "$1" "$(winepath -w "$ready")" </dev/null >/dev/null 2>&1 &
+  local keeper=$!
   for _ in $(seq 1 600); do
     [ -f "$ready" ] && return 0
+    kill -0 "$keeper" 2>/dev/null || return 1
     sleep 0.1
   done
   return 1
