@@ -5,6 +5,18 @@
 #include "framework/SystemText.h"
 #include "framework/Wnd.h"
 
+namespace {
+
+MenuTrackObserver g_trackObserver = nullptr;
+
+}  // namespace
+
+MenuTrackObserver SetMenuTrackObserver(MenuTrackObserver observer) {
+  MenuTrackObserver previous = g_trackObserver;
+  g_trackObserver = observer;
+  return previous;
+}
+
 BOOL CMenu::CreatePopupMenu() {
   DestroyMenu();
   m_hMenu = ::CreatePopupMenu();
@@ -30,7 +42,10 @@ int CMenu::GetMenuString(UINT item, char* text, int size, UINT flags) const {
 
 BOOL CMenu::TrackPopupMenu(UINT flags, int x, int y, CWnd* owner, const RECT* rect) {
   if (!m_hMenu || !owner) return FALSE;
-  return ::TrackPopupMenu(m_hMenu, flags, x, y, 0, owner->m_hWnd, rect);
+  ::SetLastError(ERROR_SUCCESS);
+  BOOL result = ::TrackPopupMenu(m_hMenu, flags, x, y, 0, owner->m_hWnd, rect);
+  if (g_trackObserver) g_trackObserver(result, result ? ERROR_SUCCESS : ::GetLastError());
+  return result;
 }
 
 BOOL CMenu::DestroyMenu() {

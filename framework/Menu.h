@@ -4,6 +4,12 @@
 
 class CWnd;
 
+// Told what each TrackPopupMenu returned and, when it failed, the system's
+// error: a test's way to say why a menu never came up.
+using MenuTrackObserver = void (*)(BOOL result, DWORD error);
+// Installs observer (null removes it) and returns the previous one.
+MenuTrackObserver SetMenuTrackObserver(MenuTrackObserver observer);
+
 class CMenu {
  public:
   CMenu() = default;
@@ -21,6 +27,7 @@ class CMenu {
   // WM_COMMAND (unless flags ask for TPM_RETURNCMD, which returns it).
   BOOL TrackPopupMenu(UINT flags, int x, int y, CWnd* owner, const RECT* rect = nullptr);
   BOOL DestroyMenu();
+  BOOL DeleteMenu(UINT position, UINT flags) { return ::DeleteMenu(m_hMenu, position, flags); }
 
   int GetMenuItemCount() const { return ::GetMenuItemCount(m_hMenu); }
   UINT GetMenuItemID(int position) const { return ::GetMenuItemID(m_hMenu, position); }

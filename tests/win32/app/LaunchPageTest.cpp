@@ -172,38 +172,39 @@ TEST_F(LaunchPageTest, ReleasesOwnIconsOnlyAndNeverTheStockOne) {
   EXPECT_TRUE(DrawIconEx(canvas.dc(), 0, 0, stock, 32, 32, 0, nullptr, DI_NORMAL));
 }
 
-// Headroom lost over fill/clear cycles of a real program file.
-int LostOverCycles(int cycles, int (*headroom)()) {
+// Handles held on over fill/clear cycles of a real program file.
+int OwnGdiObjects() { return -GdiHeadroom(); }  // up to a constant
+int HeldOverCycles(int cycles, int (*held)()) {
   std::string module = ModulePath();
   LaunchPage page;
   // The first lookup sets up the shell's own state, which stays for the run.
   page.SetFromFile(0, module.c_str());
   page.ClearSlot(0);
-  int before = headroom();
+  int before = held();
   for (int i = 0; i < cycles; ++i) {
     page.SetFromFile(i % 8, module.c_str());
     page.ClearSlot(i % 8);
   }
-  return before - headroom();
+  return held() - before;
 }
 
-// The measure itself: icons that are never destroyed must show as lost
-// headroom, or the leak checks below could not fail.
-TEST_F(LaunchPageTest, HeadroomMeasureSeesLeakedIcons) {
+// The measure itself: icons that are never destroyed must show as
+// handles held, or the leak checks below could not fail.
+TEST_F(LaunchPageTest, HandleCountsSeeLeakedIcons) {
   SetIconReleaseHook(RecordOnly);
-  int user = LostOverCycles(200, UserHeadroom);
-  int gdi = LostOverCycles(200, GdiHeadroom);
+  int user = HeldOverCycles(200, OwnUserObjects);
+  int gdi = HeldOverCycles(200, OwnGdiObjects);
   EXPECT_GE(user, 200);
   EXPECT_GE(gdi, 200);
-  std::printf("headroom lost over 200 leaking cycles: USER %d, GDI %d\n", user, gdi);
+  std::printf("handles held on after 200 leaking cycles: USER %d, GDI %d\n", user, gdi);
 }
 
 TEST_F(LaunchPageTest, FillAndClearCyclesLeakNoHandles) {
-  int user = LostOverCycles(500, UserHeadroom);
-  int gdi = LostOverCycles(500, GdiHeadroom);
+  int user = HeldOverCycles(500, OwnUserObjects);
+  int gdi = HeldOverCycles(500, OwnGdiObjects);
   EXPECT_EQ(0, user);
   EXPECT_EQ(0, gdi);
-  std::printf("headroom lost over 500 cycles: USER %d, GDI %d\n", user, gdi);
+  std::printf("handles held on after 500 cycles: USER %d, GDI %d\n", user, gdi);
 }
 
 // A target too long for the icon buffer keeps its full text; its icon is not

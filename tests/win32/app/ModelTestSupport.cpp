@@ -1,7 +1,6 @@
 #include "tests/win32/app/ModelTestSupport.h"
 
 #include <cstdio>
-#include <vector>
 
 std::string FreshTempPath(const std::string& name) {
   char dir[MAX_PATH];
@@ -37,36 +36,6 @@ std::string ModulePath() {
   char path[MAX_PATH];
   DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
   return std::string(path, n);
-}
-
-namespace {
-
-// Creates objects until creation fails (or a cap far above the system's
-// tables), then frees them all.
-template <class Create, class Destroy>
-int Headroom(Create create, Destroy destroy) {
-  const std::size_t kCap = 200000;
-  std::vector<void*> made;
-  made.reserve(70000);
-  while (made.size() < kCap) {
-    void* h = create();
-    if (!h) break;
-    made.push_back(h);
-  }
-  for (void* h : made) destroy(h);
-  return static_cast<int>(made.size());
-}
-
-}  // namespace
-
-int GdiHeadroom() {
-  return Headroom([] { return static_cast<void*>(CreateRectRgn(0, 0, 1, 1)); },
-                  [](void* h) { DeleteObject(static_cast<HRGN>(h)); });
-}
-
-int UserHeadroom() {
-  return Headroom([] { return static_cast<void*>(CreateMenu()); },
-                  [](void* h) { DestroyMenu(static_cast<HMENU>(h)); });
 }
 
 int CountLinesStartingWith(const std::string& text, const std::string& prefix) {

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "tests/win32/support/Handles.h"
+
 // A path in the temporary folder named after name; any file there is deleted.
 std::string FreshTempPath(const std::string& name);
 
@@ -13,11 +15,6 @@ bool FileExists(const std::string& path);
 
 // This test program, which carries a known icon.
 std::string ModulePath();
-
-// How many more 1 x 1 regions (GDI) or menus (USER) the process can create
-// right now; what a leak of handles costs shows as a drop between two counts.
-int GdiHeadroom();
-int UserHeadroom();
 
 // Lines of profile text, without their line ends.
 int CountLinesStartingWith(const std::string& text, const std::string& prefix);

@@ -10,8 +10,10 @@
 #include "app/SettingsFile.h"
 #include "framework/Dialog.h"
 #include "framework/FileDialog.h"
+#include "framework/Menu.h"
 #include "framework/MessageBox.h"
 #include "launcher/LauncherGeometry.h"
+#include "tests/win32/support/MenuLoopWatch.h"
 
 const char kAddText[] = "\xCC\xED\xBC\xD3";
 const char kEditText[] = "\xB1\xE0\xBC\xAD";
@@ -25,27 +27,15 @@ namespace {
 
 CommandsTest* g_test = nullptr;
 
-// The menu driver, armed around a right press: when the menu's own loop
-// first has nothing to do, it tells the owner (WM_ENTERIDLE, MSGF_MENU, with
-// the popup window); the driver then reads the menu and posts the keys to it,
-// and the loop takes them. So no key reaches the launcher before its menu is
-// up, and nothing waits for a time.
+// The menu driver, armed around a right press: once the menu's loop has its
+// popup up (see MenuLoopWatch), the driver reads the menu and posts the keys
+// to it, and the loop takes them. So no key reaches the launcher before its
+// menu is up, and nothing waits for a time.
 struct MenuDriver {
-  bool armed = false;
   SeenMenu* seen = nullptr;  // filled when not null
   std::vector<WPARAM> keys;
 };
 MenuDriver g_menu;
-
-BOOL CALLBACK FindMenuWindow(HWND hwnd, LPARAM out) {
-  char name[16] = {};
-  ::GetClassNameA(hwnd, name, sizeof name);
-  if (std::strcmp(name, "#32768") == 0 && ::IsWindowVisible(hwnd)) {
-    *reinterpret_cast<HWND*>(out) = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
 
 void ReadMenu(HWND popup, SeenMenu* seen) {
   HMENU menu = reinterpret_cast<HMENU>(::SendMessageA(popup, MN_GETHMENU, 0, 0));
@@ -60,14 +50,7 @@ void ReadMenu(HWND popup, SeenMenu* seen) {
   }
 }
 
-// The menu loop is idle with `popup` up (null when the system did not say).
 void DriveMenu(HWND popup) {
-  if (!g_menu.armed) return;
-  g_menu.armed = false;
-  if (g_menu.seen) g_menu.seen->idle = true;
-  if (!popup) {
-    ::EnumThreadWindows(::GetCurrentThreadId(), &FindMenuWindow, reinterpret_cast<LPARAM>(&popup));
-  }
   if (!popup) {
     ::EndMenu();
     return;
@@ -76,12 +59,11 @@ void DriveMenu(HWND popup) {
   for (WPARAM key : g_menu.keys) ::PostMessageA(popup, WM_KEYDOWN, key, 1);
 }
 
-// Called by the menu's loop for each message it takes (MSGF_MENU).
-LRESULT CALLBACK RecordMenuMessage(int code, WPARAM w, LPARAM l) {
-  if (code == MSGF_MENU && g_menu.seen && g_menu.seen->looked.size() < 64) {
-    g_menu.seen->looked.push_back(reinterpret_cast<const MSG*>(l)->message);
-  }
-  return ::CallNextHookEx(nullptr, code, w, l);
+void RecordTrack(BOOL result, DWORD error) {
+  if (!g_menu.seen) return;
+  g_menu.seen->tracked = true;
+  g_menu.seen->trackResult = result;
+  g_menu.seen->trackError = error;
 }
 
 int AnswerBox(HWND owner, const char* text, const char* caption, UINT type) {
@@ -149,10 +131,17 @@ HGLOBAL MakeDropOf(POINT client, const std::vector<std::basic_string<Char>>& nam
 }  // namespace
 
 std::string SeenMenu::Story() const {
-  std::string story = std::string("window ") + (enabled ? "enabled" : "disabled") +
-                      (entered ? ", entered a menu loop" : ", entered no menu loop") +
-                      (idle ? ", went idle" : ", never idle") + "; queued at the press: 0x";
   char hex[16];
+  std::string story = std::string("window ") + (enabled ? "enabled" : "disabled") +
+                      (entered ? ", entered a menu loop" : ", entered no menu loop");
+  if (tracked) {
+    std::snprintf(hex, sizeof hex, "%lu", static_cast<unsigned long>(trackError));
+    story += std::string(", TrackPopupMenu returned ") + (trackResult ? "TRUE" : "FALSE") +
+             " (error " + hex + ")";
+  } else {
+    story += ", TrackPopupMenu not called";
+  }
+  story += std::string(idle ? ", went idle" : ", never idle") + "; queued at the press: 0x";
   std::snprintf(hex, sizeof hex, "%X", queued);
   story += hex;
   story += "; the loop looked at:";
@@ -186,30 +175,6 @@ void DrainQueue() {
   }
 }
 
-int GdiHeadroom() {
-  std::vector<HRGN> made;
-  made.reserve(70000);
-  while (made.size() < 200000) {
-    HRGN r = ::CreateRectRgn(0, 0, 1, 1);
-    if (!r) break;
-    made.push_back(r);
-  }
-  for (HRGN r : made) ::DeleteObject(r);
-  return static_cast<int>(made.size());
-}
-
-int UserHeadroom() {
-  std::vector<HMENU> made;
-  made.reserve(70000);
-  while (made.size() < 200000) {
-    HMENU m = ::CreatePopupMenu();
-    if (!m) break;
-    made.push_back(m);
-  }
-  for (HMENU m : made) ::DestroyMenu(m);
-  return static_cast<int>(made.size());
-}
-
 std::string FileText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -237,7 +202,7 @@ void SetTextAndEscape(HWND dlg, int id, const std::string& text) {
 LRESULT CALLBACK CommandsTest::CountingProc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
   if (message == WM_PAINT) ++g_test->paints_;
   if (message == WM_CANCELMODE) ++g_test->cancels_;
-  if (message == WM_ENTERIDLE && w == MSGF_MENU) DriveMenu(reinterpret_cast<HWND>(l));
+  if (message == WM_ENTERIDLE) MenuLoopWatch::EnterIdle(w, l);
   if (message == WM_ENTERMENULOOP && g_menu.seen) g_menu.seen->entered = true;
   LRESULT result = ::CallWindowProcA(g_test->originalProc_, hwnd, message, w, l);
   if (message == WM_NCDESTROY) PoisonFrame(g_test->frame_);  // the window's last message
@@ -274,17 +239,26 @@ void CommandsTest::TearDown() {
 }
 
 void CommandsTest::PressRight(POINT client, std::vector<WPARAM> keys, SeenMenu* seen) {
-  g_menu.armed = true;
+  // The menu's loop takes what waits in the queue before any key of the
+  // driver's, and a press among it would end the loop: nothing of the
+  // window's own may be left there.
+  MSG waiting;
+  while (::PeekMessageA(&waiting, hwnd_, 0, 0, PM_REMOVE)) ::DispatchMessageA(&waiting);
   g_menu.seen = seen;
   g_menu.keys = std::move(keys);
   int cancels = cancels_;
-  MSG waiting;
   if (seen && ::PeekMessageA(&waiting, nullptr, 0, 0, PM_NOREMOVE)) seen->queued = waiting.message;
   if (seen) seen->enabled = ::IsWindowEnabled(hwnd_) != FALSE;
-  HHOOK hook =
-      ::SetWindowsHookExA(WH_MSGFILTER, &RecordMenuMessage, nullptr, ::GetCurrentThreadId());
-  ::SendMessageA(hwnd_, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(client.x, client.y));
-  if (hook) ::UnhookWindowsHookEx(hook);
+  MenuTrackObserver previous = SetMenuTrackObserver(&RecordTrack);
+  {
+    MenuLoopWatch watch(&DriveMenu);
+    ::SendMessageA(hwnd_, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(client.x, client.y));
+    if (seen) {
+      seen->idle = watch.WentIdle();
+      seen->looked = watch.Looked();
+    }
+  }
+  SetMenuTrackObserver(previous);
   if (seen) seen->cancelled = cancels_ != cancels;
   g_menu = MenuDriver();
 }

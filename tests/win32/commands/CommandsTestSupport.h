@@ -12,6 +12,7 @@
 
 #include "framework/Dialog.h"
 #include "tests/win32/launcher/LauncherTestSupport.h"
+#include "tests/win32/support/Handles.h"
 
 // GBK bytes of the menu texts.
 extern const char kAddText[];         // "添加"
@@ -34,11 +35,14 @@ struct SeenMenu {
   bool found = false;
   bool cancelled = false;  // the window got WM_CANCELMODE while it was up
   // For a menu that never came up: whether the window took the press
-  // (enabled, entered a menu loop), whether the loop ever went idle, the first
-  // message already queued at the press (0: none), and every message the
-  // menu's loop looked at.
+  // (enabled, entered a menu loop), what TrackPopupMenu returned and its
+  // error, whether the loop ever went idle, the first message already queued
+  // at the press (0: none), and every message the menu's loop looked at.
   bool enabled = false;
   bool entered = false;
+  bool tracked = false;  // TrackPopupMenu was called
+  BOOL trackResult = FALSE;
+  DWORD trackError = 0;
   bool idle = false;
   UINT queued = 0;
   std::vector<UINT> looked;
@@ -86,12 +90,6 @@ bool DropReleased(HGLOBAL drop);
 
 // Pumps the thread's queue until it is empty.
 void DrainQueue();
-
-// Handles of each kind that can still be made: 1 x 1 regions (GDI) and
-// popup menus (USER, the table icons live in too). Each is made until
-// creation fails, then all are freed again.
-int GdiHeadroom();
-int UserHeadroom();
 
 // Once a frame's window is gone only its cleared handle may be read: the
 // fixture poisons the rest then (DeadFrame.cpp), and restores it before the

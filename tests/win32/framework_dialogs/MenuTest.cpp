@@ -8,6 +8,7 @@
 
 #include "framework/FrameWnd.h"
 #include "framework/Menu.h"
+#include "tests/win32/support/MenuLoopWatch.h"
 
 namespace {
 
@@ -69,17 +70,10 @@ class MenuOwner : public CFrameWnd {
   void OnAbout() { commands.push_back(57664); }
   void OnSettings() { commands.push_back(32771); }
   void OnExitItem() { commands.push_back(57665); }
-  // The menu's own loop has nothing to do, with its popup up: the keys go
-  // there now (down to the second item, Enter), and the loop reads them.
   LRESULT OnEnterIdle(WPARAM reason, LPARAM popup) {
-    if (reason == MSGF_MENU && !answered) {
-      answered = true;
-      for (WPARAM key : {VK_DOWN, VK_DOWN, VK_RETURN})
-        ::PostMessageA(reinterpret_cast<HWND>(popup), WM_KEYDOWN, key, 1);
-    }
+    MenuLoopWatch::EnterIdle(reason, popup);
     return 0;
   }
-  bool answered = false;
   void PostNcDestroy() override {}  // the test owns the object
   DECLARE_MESSAGE_MAP()
 };
@@ -101,8 +95,15 @@ TEST(CMenu, TrackedMenuSendsTheChosenCommandToItsOwner) {
   CMenu menu;
   ASSERT_TRUE(menu.CreatePopupMenu());
   for (const Item& item : kItems) menu.AppendMenu(MF_STRING, item.id, item.text);
-  EXPECT_TRUE(menu.TrackPopupMenu(TPM_RIGHTBUTTON, 60, 60, &owner));
-  EXPECT_TRUE(owner.answered);
+  {
+    // With its popup up, the menu's loop gets the keys: down to the second
+    // item, Enter.
+    MenuLoopWatch watch([](HWND popup) {
+      for (WPARAM key : {VK_DOWN, VK_DOWN, VK_RETURN}) ::PostMessageA(popup, WM_KEYDOWN, key, 1);
+    });
+    EXPECT_TRUE(menu.TrackPopupMenu(TPM_RIGHTBUTTON, 60, 60, &owner));
+    EXPECT_TRUE(watch.Reached());
+  }
   MSG msg;
   while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
   EXPECT_EQ(owner.commands, std::vector<UINT>{57664});

@@ -1,5 +1,5 @@
 #pragma once
-// Shared by the imaging tests under Wine: GDI headroom, pixel access and the
+// Shared by the imaging tests under Wine: pixel access and the
 // small pictures and bitmaps the tests load.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -11,20 +11,7 @@
 #include "imaging/DrawSurface.h"
 #include "imaging/MaskRegion.h"
 #include "tests/host/imaging/TestPictures.h"
-
-// How many 1 x 1 regions can still be made before GDI refuses: Wine's
-// GetGuiResources is a stub, so leaks show up as lost headroom instead.
-inline int GdiHeadroom() {
-  std::vector<HRGN> made;
-  made.reserve(70000);
-  for (int i = 0; i < 100000; ++i) {
-    HRGN r = CreateRectRgn(0, 0, 1, 1);
-    if (r == nullptr) break;
-    made.push_back(r);
-  }
-  for (HRGN r : made) DeleteObject(r);
-  return static_cast<int>(made.size());
-}
+#include "tests/win32/support/Handles.h"
 
 // The pixel at (x, y), y counted from the top.
 inline std::uint32_t At(const DrawSurface& s, int x, int y) {

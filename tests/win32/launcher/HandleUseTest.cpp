@@ -2,24 +2,11 @@
 // per-process GDI count, so the headroom is measured instead: how many 1 x 1
 // regions can still be made before creation fails.
 #include <cstdio>
-#include <vector>
 
 #include "tests/win32/launcher/LauncherTestSupport.h"
+#include "tests/win32/support/Handles.h"
 
 namespace {
-
-int GdiHeadroom() {
-  std::vector<HRGN> made;
-  made.reserve(70000);
-  for (;;) {
-    HRGN r = ::CreateRectRgn(0, 0, 1, 1);
-    if (!r) break;
-    made.push_back(r);
-    if (made.size() > 200000) break;  // no limit at all: the count means nothing
-  }
-  for (HRGN r : made) ::DeleteObject(r);
-  return static_cast<int>(made.size());
-}
 
 TEST_F(LauncherWindowTest, PageFlipsAndPanelTogglesLeakNoGdiObjects) {
   for (int slot = 0; slot < 8; slot += 3) FillSlot(0, slot, "C:\\x.exe", "x");
