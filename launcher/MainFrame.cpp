@@ -111,6 +111,7 @@ BOOL CMainFrame::CreateLauncher() {
   if (!Create(windowClass, "dida", WS_POPUP | WS_SYSMENU, rectDefault, nullptr, nullptr, 0)) {
     return FALSE;
   }
+  contextMenu.CreatePopupMenu();
 
   // The captions are GBK text: the font must come from the GB2312 character
   // set, or GDI picks a face without their glyphs. The face's name is given

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "framework/FrameWnd.h"
+#include "framework/Menu.h"
 #include "imaging/GdiObject.h"
 #include "launcher/Blink.h"
 #include "launcher/LauncherGeometry.h"
@@ -90,9 +91,18 @@ class CMainFrame : public CFrameWnd {
   void PlayClick() const;
   // Fills the slot under the drop point with the first dropped file.
   void TakeDroppedFile(HDROP drop);
+  // Puts the items for a press over a slot, or elsewhere, into the popup
+  // menu; false when the menu could not be made or filled whole.
+  bool FillContextMenu(bool overSlot);
 
   unsigned char* clickSound = nullptr;  // a whole WAVE image, played from memory
   int contextSlot = -1;                 // the slot the popup menu was last opened over
+  // The popup menu, made with the window and refilled at each right press.
+  // Under Wine a USER handle made while another thread of the process
+  // destroys a window (the sound library's own, after a click) can be lost
+  // at birth; a menu made before the first click is never at that risk.
+  CMenu contextMenu;
+  bool contextMenuUp = false;  // its loop is running (a press sent into it opens no other)
   GdiObject<HFONT> font;
   Layout panelSide = kLayoutPanelLeft;  // the side the panel opens to
   Layout layout = kLayoutNone;          // the applied layout

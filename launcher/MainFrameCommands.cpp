@@ -29,23 +29,44 @@ constexpr char kSlotFileFilter[] = "程序|*.exe|所有文件|*.*||";
 // one goes on only while the window is still there.
 
 void CMainFrame::OnRButtonDown(UINT, CPoint point) {
-  if (!TakesInput()) return;
+  if (!TakesInput() || contextMenuUp) return;
   UpdateHot(compact, point.x, point.y);
   ClientToScreen(&point);
 
-  CMenu menu;
-  if (!menu.CreatePopupMenu()) return;
-  if (hotItem >= kHotFirstSlot) {
-    contextSlot = hotItem - kHotFirstSlot;
-    menu.AppendMenu(MF_STRING, ID_SLOT_ADD, "添加");
-    menu.AppendMenu(MF_STRING, ID_SLOT_EDIT, "编辑");
-    menu.AppendMenu(MF_STRING, ID_SLOT_DELETE, "删除");
-  } else {
-    menu.AppendMenu(MF_STRING, ID_PAGE_SETTINGS, "设置");
-    menu.AppendMenu(MF_STRING, ID_APP_ABOUT, "关于");
-    menu.AppendMenu(MF_STRING, ID_APP_EXIT, "退出");
+  const bool overSlot = hotItem >= kHotFirstSlot;
+  if (overSlot) contextSlot = hotItem - kHotFirstSlot;
+  // A menu that lacks an item is not shown: a pick would land on another.
+  // One the system no longer takes is given up, and the next press makes
+  // a new one.
+  if (!FillContextMenu(overSlot)) {
+    contextMenu.DestroyMenu();
+    return;
   }
-  menu.TrackPopupMenu(TPM_RIGHTBUTTON, point.x, point.y, this);
+  contextMenuUp = true;
+  BOOL shown = contextMenu.TrackPopupMenu(TPM_RIGHTBUTTON, point.x, point.y, this);
+  // The end of the session can close the window inside the menu's loop.
+  if (!GetSafeHwnd()) return;
+  contextMenuUp = false;
+  if (!shown) contextMenu.DestroyMenu();
+}
+
+bool CMainFrame::FillContextMenu(bool overSlot) {
+  if (!contextMenu.GetSafeHmenu() && !contextMenu.CreatePopupMenu()) return false;
+  while (contextMenu.GetMenuItemCount() > 0) {
+    if (!contextMenu.DeleteMenu(0, MF_BYPOSITION)) return false;
+  }
+  struct Item {
+    UINT id;
+    const char* text;
+  };
+  static const Item kSlotItems[] = {
+      {ID_SLOT_ADD, "添加"}, {ID_SLOT_EDIT, "编辑"}, {ID_SLOT_DELETE, "删除"}};
+  static const Item kWindowItems[] = {
+      {ID_PAGE_SETTINGS, "设置"}, {ID_APP_ABOUT, "关于"}, {ID_APP_EXIT, "退出"}};
+  for (const Item& item : overSlot ? kSlotItems : kWindowItems) {
+    if (!contextMenu.AppendMenu(MF_STRING, item.id, item.text)) return false;
+  }
+  return true;
 }
 
 void CMainFrame::OnSlotAdd() {

@@ -62,6 +62,35 @@ INSTANTIATE_TEST_SUITE_P(
                       MenuCase{"compactButton", 0, Spot::kPreviousButton, false}),
     [](const ::testing::TestParamInfo<MenuCase>& info) { return info.param.name; });
 
+// Makes and destroys a message-only window over and over until told to stop,
+// as the sound library's own thread does around each click.
+DWORD WINAPI ChurnWindows(void* stop) {
+  while (!*static_cast<volatile LONG*>(stop)) {
+    ::DestroyWindow(::CreateWindowExA(0, "Message", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                      nullptr, nullptr));
+  }
+  return 0;
+}
+
+// Under Wine a USER handle made while another thread of the process destroys
+// a window can be lost at birth; every right press still opens its menu.
+TEST_F(CommandsTest, EveryRightPressOpensItsMenuWhileAnotherThreadDestroysWindows) {
+  PlaceCompact(300, 20);
+  volatile LONG stop = 0;
+  HANDLE churn = ::CreateThread(nullptr, 0, &ChurnWindows, const_cast<LONG*>(&stop), 0, nullptr);
+  ASSERT_TRUE(churn);
+  for (int press = 0; press < 2000; ++press) {
+    SeenMenu seen = RightClick(CharacterPoint(), {VK_ESCAPE});
+    if (!seen.found) {
+      ADD_FAILURE() << "press " << press << ": no menu came up (" << seen.Story() << ")";
+      break;
+    }
+  }
+  ::InterlockedExchange(const_cast<LONG*>(&stop), 1);
+  ::WaitForSingleObject(churn, INFINITE);
+  ::CloseHandle(churn);
+}
+
 TEST_F(CommandsTest, EditAndDeleteOnAnEmptySlotDoNothing) {
   OpenPanel(1);
   FillSlot(0, 1, "C:\\x.exe", "x");
