@@ -76,7 +76,7 @@ int AnswerBox(HWND owner, const char* text, const char* caption, UINT type) {
 }
 
 void MeetDialog(CDialog* dialog, HWND dlg) {
-  HWND owner = ::GetWindow(dlg, GW_OWNER);
+  HWND owner = SameForm(::GetWindow(dlg, GW_OWNER));
   g_test->dialogs_.push_back({dialog->GetTemplateId(), ControlText(dlg), owner,
                               owner && ::IsWindowEnabled(owner) != FALSE, dlg});
   if (g_test->onDialog_) {

@@ -21,6 +21,7 @@
 #include "launcher/LauncherGeometry.h"
 #include "resources/resource.h"
 #include "tests/win32/launcher/LauncherTestSupport.h"
+#include "tests/win32/support/Handles.h"
 
 namespace {
 
@@ -359,7 +360,7 @@ TEST_P(LogoffTest, TheSettingsAreCompleteWhenTheQuestionIsAnsweredAndNothingCras
   }
   if (state != State::kIdle && state != State::kAfterDrag) {
     ASSERT_TRUE(modal) << "the dialog or box did not appear";
-    EXPECT_EQ(::GetWindow(modal, GW_OWNER), owner);
+    EXPECT_EQ(SameForm(::GetWindow(modal, GW_OWNER)), SameForm(owner));
     if (owner) {
       EXPECT_FALSE(::IsWindowEnabled(owner));
       EXPECT_FALSE(::IsWindowEnabled(launcher));

@@ -9,7 +9,7 @@ namespace {
 // Whether `upper` comes before `lower` in the window order.
 bool IsAbove(HWND upper, HWND lower) {
   for (HWND w = ::GetWindow(upper, GW_HWNDNEXT); w; w = ::GetWindow(w, GW_HWNDNEXT)) {
-    if (w == lower) return true;
+    if (SameForm(w) == SameForm(lower)) return true;
   }
   return false;
 }

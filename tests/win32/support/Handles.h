@@ -6,6 +6,15 @@
 // that table: while it is full, every other program's menus fail.
 #include <windows.h>
 
+// A window handle in one form. Only a handle's low 32 bits count, and
+// 64-bit Wine gives one whose top bit is set (its entry reused 0x8000
+// times or more, as in a long run) sign-extended from some calls, such as
+// CreateWindow, and zero-extended from others, such as GetWindow.
+inline HWND SameForm(HWND hwnd) {
+  const auto low = static_cast<UINT>(reinterpret_cast<UINT_PTR>(hwnd));
+  return reinterpret_cast<HWND>(static_cast<INT_PTR>(static_cast<INT>(low)));
+}
+
 // How many 1 x 1 regions can still be made (all are freed again).
 int GdiHeadroom();
 

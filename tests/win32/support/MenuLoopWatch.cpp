@@ -20,8 +20,8 @@ BOOL CALLBACK FindMenuWindow(HWND hwnd, LPARAM out) {
 
 MenuLoopWatch::MenuLoopWatch(std::function<void(HWND)> up) : up_(std::move(up)) {
   g_watch = this;
-  hook_ = ::SetWindowsHookExA(WH_MSGFILTER, &MenuLoopWatch::Filter, nullptr,
-                              ::GetCurrentThreadId());
+  hook_ =
+      ::SetWindowsHookExA(WH_MSGFILTER, &MenuLoopWatch::Filter, nullptr, ::GetCurrentThreadId());
 }
 
 MenuLoopWatch::~MenuLoopWatch() {
