@@ -34,8 +34,9 @@ LayoutGeometry GeometryOf(int layout) {
   }
 }
 
-Layout PanelSideFor(int windowLeft) {
-  return windowLeft < kPanelWidth ? kLayoutPanelRight : kLayoutPanelLeft;
+Layout PanelSideFor(int windowLeft, int monitorLeft) {
+  long long room = static_cast<long long>(windowLeft) - monitorLeft;
+  return room < kPanelWidth ? kLayoutPanelRight : kLayoutPanelLeft;
 }
 
 int CharacterLeftFor(int windowLeft, bool compact, int panelSide) {

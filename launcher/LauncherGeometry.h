@@ -62,9 +62,10 @@ struct LayoutGeometry {
 // The geometry of layout 0, 1 or 2; any other value gives the compact one.
 LayoutGeometry GeometryOf(int layout);
 
-// Which side the panel opens to, from the compact window's left edge: to the
-// left when there are at least a panel's width of screen there.
-Layout PanelSideFor(int windowLeft);
+// Which side the panel opens to, from the compact window's left edge and the
+// left edge of the monitor it is on: to the left when there is at least a
+// panel's width of that monitor there.
+Layout PanelSideFor(int windowLeft, int monitorLeft);
 
 // The character area's screen left for a window whose left edge is windowLeft.
 int CharacterLeftFor(int windowLeft, bool compact, int panelSide);

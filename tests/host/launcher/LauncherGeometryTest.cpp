@@ -36,11 +36,19 @@ INSTANTIATE_TEST_SUITE_P(Layouts, LayoutTable,
                                            LayoutCase{1, 276, -174, 174, 0},
                                            LayoutCase{2, 276, 0, 0, 102}));
 
-TEST(PanelSide, OpensLeftOnlyWithAPanelWidthOfRoom) {
-  EXPECT_EQ(PanelSideFor(173), kLayoutPanelRight);
-  EXPECT_EQ(PanelSideFor(174), kLayoutPanelLeft);
-  EXPECT_EQ(PanelSideFor(-40), kLayoutPanelRight);
-  EXPECT_EQ(PanelSideFor(900), kLayoutPanelLeft);
+TEST(PanelSide, OpensLeftOnlyWithAPanelWidthOfItsOwnMonitor) {
+  EXPECT_EQ(PanelSideFor(173, 0), kLayoutPanelRight);
+  EXPECT_EQ(PanelSideFor(174, 0), kLayoutPanelLeft);
+  EXPECT_EQ(PanelSideFor(-40, 0), kLayoutPanelRight);
+  EXPECT_EQ(PanelSideFor(900, 0), kLayoutPanelLeft);
+  // A monitor right of a 1920-pixel primary, and one left of it.
+  EXPECT_EQ(PanelSideFor(2093, 1920), kLayoutPanelRight);
+  EXPECT_EQ(PanelSideFor(2094, 1920), kLayoutPanelLeft);
+  EXPECT_EQ(PanelSideFor(-1200, -1280), kLayoutPanelRight);
+  EXPECT_EQ(PanelSideFor(-1106, -1280), kLayoutPanelLeft);
+  // No overflow at the far ends of the coordinates.
+  EXPECT_EQ(PanelSideFor(2147483647, -2147483647 - 1), kLayoutPanelLeft);
+  EXPECT_EQ(PanelSideFor(-2147483647 - 1, 2147483647), kLayoutPanelRight);
 }
 
 TEST(PanelSide, CharacterLeftIsRecoveredFromTheWindowInEveryLayout) {
