@@ -14,20 +14,13 @@
 #include "framework/VisualStyles.h"
 #include "imaging/DrawSurface.h"
 #include "launcher/MainFrame.h"
+#include "launcher/Placement.h"
+#include "launcher/SystemDesktop.h"
 #include "resources/resource.h"
 
 namespace {
 
 constexpr char kSemaphoreName[] = "SEM_VELLORA_LAUNCHER";
-
-// Keeps the window's character area on the primary screen. The upper bound
-// comes last, so a screen smaller than the window gives a negative position.
-void HoldOnScreen(int& x, int& y, int cx, int cy) {
-  if (x < 0) x = 0;
-  if (y < 0) y = 0;
-  if (x >= cx - kCharacterWidth) x = cx - kCharacterWidth;
-  if (y >= cy - kWindowHeight) y = cy - kWindowHeight;
-}
 
 }  // namespace
 
@@ -77,14 +70,18 @@ BOOL CLauncherApp::InitInstance() {
   g_hMainWnd = frame->m_hWnd;
   DrawSurface::SetReferenceWindow(g_hMainWnd);
 
-  int cx = ::GetSystemMetrics(SM_CXSCREEN);
-  int cy = ::GetSystemMetrics(SM_CYSCREEN);
+  Desktop desktop = ReadDesktop();
+  ScreenPoint centre = CentredOnPrimary(desktop, kCharacterWidth, kWindowHeight);
   m_nChar = g_settings.GetInt("Char", 0);
   // The page index picks one of six pages and character columns.
   if (m_nChar < 0 || m_nChar >= kPageCount) m_nChar = 0;
-  m_nPosX = g_settings.GetInt("PosX", (cx - kCharacterWidth) / 2);
-  m_nPosY = g_settings.GetInt("PosY", (cy - kWindowHeight) / 2);
-  HoldOnScreen(m_nPosX, m_nPosY, cx, cy);
+  m_nPosX = g_settings.GetInt("PosX", centre.x);
+  m_nPosY = g_settings.GetInt("PosY", centre.y);
+  // Where it was left, if that is still on a monitor; else held within the
+  // nearest one.
+  ScreenPoint at = HoldOnMonitors(desktop, m_nPosX, m_nPosY, kCharacterWidth, kWindowHeight);
+  m_nPosX = at.x;
+  m_nPosY = at.y;
   frame->charLeft = m_nPosX;
   frame->charTop = m_nPosY;
   m_nTopMost = g_settings.GetInt("TopMost", 0);

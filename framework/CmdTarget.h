@@ -67,6 +67,13 @@ LRESULT OnTimerMsg(CCmdTarget& t, WPARAM w, LPARAM) {
   return 0;
 }
 
+// void F(UINT_PTR what): WM_SETTINGCHANGE (the SPI_ code of what changed).
+template <auto F>
+LRESULT OnWParamMsg(CCmdTarget& t, WPARAM w, LPARAM) {
+  (static_cast<Owner<F>&>(t).*F)(static_cast<UINT_PTR>(w));
+  return 0;
+}
+
 // int F(LPCREATESTRUCTW): WM_CREATE (every window of the framework is a wide one).
 template <auto F>
 LRESULT OnCreateMsg(CCmdTarget& t, WPARAM, LPARAM l) {

@@ -82,6 +82,8 @@ const MessageEntry CMainFrame::kMessageEntries[] = {
     {WM_CLOSE, 0, &afx::OnMsg<&CMainFrame::OnClose>},
     {WM_QUERYENDSESSION, 0, &afx::OnBoolMsg<&CMainFrame::OnQueryEndSession>},
     {WM_ENDSESSION, 0, &afx::OnFlagMsg<&CMainFrame::OnEndSession>},
+    {WM_DISPLAYCHANGE, 0, &afx::OnMsg<&CMainFrame::OnDisplayChange>},
+    {WM_SETTINGCHANGE, 0, &afx::OnWParamMsg<&CMainFrame::OnSettingChange>},
     {0, 0, nullptr}};
 DEFINE_MESSAGE_MAP(CMainFrame, CFrameWnd)
 

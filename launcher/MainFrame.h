@@ -24,6 +24,9 @@ class CMainFrame : public CFrameWnd {
 
   // The tick that polls the pointer and drives the blink.
   static constexpr UINT_PTR kTimerId = 1;
+  // Fires once the monitors have stopped changing for a moment.
+  static constexpr UINT_PTR kMonitorsTimerId = 2;
+  static constexpr UINT kMonitorsSettleTime = 250;  // ms
 
   // Creates the (hidden, compact) window and loads everything it draws;
   // FALSE, with nothing loaded, when the window could not be made.
@@ -70,6 +73,8 @@ class CMainFrame : public CFrameWnd {
   void OnClose();
   BOOL OnQueryEndSession();
   void OnEndSession(BOOL ending);
+  void OnDisplayChange();
+  void OnSettingChange(UINT_PTR what);
 
  private:
   friend class LauncherWindowProbe;  // the Win32 tests read the state below
@@ -91,6 +96,11 @@ class CMainFrame : public CFrameWnd {
   void PlayClick() const;
   // Fills the slot under the drop point with the first dropped file.
   void TakeDroppedFile(HDROP drop);
+  // Moves the window onto the monitors (the character's top-left corner
+  // stays where it is whenever it can): always when they changed, only when
+  // no part of the character is on any after a drag.
+  enum class Reach { kWholeOnAMonitor, kAnyPartOnAMonitor };
+  void KeepOnMonitors(Reach reach);
   // Puts the items for a press over a slot, or elsewhere, into the popup
   // menu; false when the menu could not be made or filled whole.
   bool FillContextMenu(bool overSlot);
@@ -116,6 +126,7 @@ class CMainFrame : public CFrameWnd {
   std::unique_ptr<DrawSurface> buttonsPicture;
   std::unique_ptr<DrawSurface> characterPicture;
   bool compact = true;
+  bool dragging = false;  // the system's move loop runs
   std::unique_ptr<DrawSurface> backBuffer;
 
   DECLARE_MESSAGE_MAP()

@@ -8,6 +8,8 @@
 #include "imaging/DrawSurface.h"
 #include "launcher/LauncherGeometry.h"
 #include "launcher/MainFrame.h"
+#include "launcher/Placement.h"
+#include "launcher/SystemDesktop.h"
 
 int CMainFrame::SlotAt(int x, int y) const {
   int maskValue = panelPicture ? panelPicture->MaskAt(x, y) : 0;
@@ -70,7 +72,9 @@ void CMainFrame::OnLButtonDown(UINT, CPoint point) {
     PlayClick();
     GetWindowRect(&window);
     if (compact) {
-      panelSide = PanelSideFor(window.left);
+      ScreenRect monitor =
+          MonitorAreaOf(ReadDesktop(), window.left, window.top, kCharacterWidth, kWindowHeight);
+      panelSide = PanelSideFor(window.left, monitor.left);
       charLeft = window.left;
       charTop = window.top;
       DrawExpanded();
@@ -86,11 +90,17 @@ void CMainFrame::OnLButtonDown(UINT, CPoint point) {
   // Anywhere else drags the window (the system's move loop runs until the
   // button is released, and the end of the session can reach it), unless
   // its position is locked.
-  if (!app->m_nFixedPos) SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, 0);
-  if (!GetSafeHwnd()) return;
+  if (!app->m_nFixedPos) {
+    dragging = true;
+    SendMessage(WM_NCLBUTTONDOWN, HTCAPTION, 0);
+    if (!GetSafeHwnd()) return;
+    dragging = false;
+  }
   GetWindowRect(&window);
   charLeft = CharacterLeftFor(window.left, compact, panelSide);
   charTop = window.top;
+  // Dropped where no monitor shows any of it, no click could reach it again.
+  KeepOnMonitors(Reach::kAnyPartOnAMonitor);
 }
 
 void CMainFrame::OnLButtonUp(UINT, CPoint point) {
@@ -125,6 +135,13 @@ void CMainFrame::OnTimer(UINT_PTR id) {
     if (app->m_pPages) app->m_pPages[Page()].TakeNextIcon();
     timerInterval = tick.interval;
     SetTimer(kTimerId, timerInterval);
+  } else if (id == kMonitorsTimerId) {
+    // Not under the move loop's feet: once the drag ends.
+    if (dragging) {
+      SetTimer(kMonitorsTimerId, kMonitorsSettleTime);
+    } else {
+      KeepOnMonitors(Reach::kWholeOnAMonitor);
+    }
   }
   Default();
 }
