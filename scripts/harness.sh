@@ -4,6 +4,11 @@
 # prefers, see wine-flavours.sh), starts a private Xvfb on a free display and
 # one persistent wineserver, and, given the desktop-keeper program, keeps one
 # desktop up for the whole run; `harness.sh stop STATE` ends them all.
+# DIDA_X_SERVER=xorg-dummy starts Xorg with its dummy driver instead of Xvfb
+# (as root): one 1024 x 768 monitor, DUMMY0, to which `xrandr` can add more
+# (DUMMY1 and on), the way a test gets several monitors. DIDA_X_SETUP, a
+# shell command, runs on the new display before Wine first starts (32-bit
+# Wine here, without i386 libXrandr, takes the monitors only at its start).
 # STATE/env.sh holds the environment every Wine command of the run uses (see
 # wine-run.sh): it puts STATE/bin first on PATH, whose `wine`, `winepath`,
 # `wineboot` and `wineserver` are the flavour's own, so no script reaches
@@ -27,31 +32,73 @@ stop_harness() {
     . "$state/env.sh"
     wineserver -k 2>/dev/null || true
   fi
-  if [ -f "$state/xvfb.pid" ]; then
-    kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true
-    rm -f "$state/xvfb.pid"
+  if [ -f "$state/xserver.pid" ]; then
+    kill "$(cat "$state/xserver.pid")" 2>/dev/null || true
+    rm -f "$state/xserver.pid"
   fi
 }
 
-# Xvfb picks a free display itself and writes its number to fd 3: two
-# harnesses starting at the same moment (one per flavour) can never both
+# The X server picks a free display itself and writes its number to fd 3:
+# two harnesses starting at the same moment (one per flavour) can never both
 # take the same display, as they could when each looked for a free number
 # and then waited for that display's socket (the other's served as well).
-start_xvfb() {
+start_xserver() {
   rm -f "$state/display"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$state/display" \
-    >"$state/xvfb.log" 2>&1 &
-  echo $! >"$state/xvfb.pid"
+  if [ "${DIDA_X_SERVER:-xvfb}" = xorg-dummy ]; then
+    dummy_config >"$state/xorg.conf"
+    Xorg -displayfd 3 -config "$state/xorg.conf" -noreset -nolisten tcp -novtswitch \
+      -sharevts vt7 -logfile "$state/xorg.log" 3>"$state/display" >"$state/xserver.log" 2>&1 &
+  else
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$state/display" \
+      >"$state/xserver.log" 2>&1 &
+  fi
+  echo $! >"$state/xserver.pid"
   for _ in $(seq 1 100); do
     if [ -s "$state/display" ]; then
       head -n 1 "$state/display"
       return 0
     fi
-    kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null || break
+    kill -0 "$(cat "$state/xserver.pid")" 2>/dev/null || break
     sleep 0.1
   done
-  kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true
+  kill "$(cat "$state/xserver.pid")" 2>/dev/null || true
   return 1
+}
+
+# The dummy driver's outputs take any of these modes (xrandr --addmode).
+dummy_config() {
+  cat <<'CONF'
+Section "ServerFlags"
+  Option "AutoAddDevices" "false"
+  Option "AutoAddGPU" "false"
+  Option "DontVTSwitch" "true"
+EndSection
+Section "Device"
+  Identifier "dummy"
+  Driver "dummy"
+  VideoRam 65536
+  Option "Monitor-DUMMY0" "primary"
+EndSection
+Section "Monitor"
+  Identifier "primary"
+  HorizSync 5-200
+  VertRefresh 5-200
+  Modeline "1024x768" 65.00 1024 1048 1184 1344 768 771 777 806 -hsync -vsync
+  Modeline "800x600" 40.00 800 840 968 1056 600 601 605 628 +hsync +vsync
+  Option "PreferredMode" "1024x768"
+  Option "Primary" "true"
+EndSection
+Section "Screen"
+  Identifier "screen"
+  Device "dummy"
+  Monitor "primary"
+  DefaultDepth 24
+  SubSection "Display"
+    Depth 24
+    Virtual 3072 2048
+  EndSubSection
+EndSection
+CONF
 }
 
 # "宋体" (SimSun) is the face the dialogs and the caption ask for; a CJK font
@@ -104,8 +151,12 @@ case "$action" in
     [ -z "$why" ] || { log "win$bits cannot run on this host: $why"; exit 1; }
     display=${DIDA_DISPLAY:-}
     if [ -z "$display" ]; then
-      n=$(start_xvfb) || { log "no free display for Xvfb"; exit 1; }
+      n=$(start_xserver) || { log "the X server did not start (see $state/xserver.log)"; exit 1; }
       display=":$n"
+    fi
+    if [ -n "${DIDA_X_SETUP:-}" ]; then
+      DISPLAY=$display sh -c "$DIDA_X_SETUP" >>"$state/xserver.log" 2>&1 ||
+        { log "DIDA_X_SETUP failed on $display"; exit 1; }
     fi
     rm -rf "$state/prefix"
     wine_commands "$(wine_loader "$bits")" "$(wine_server)"

@@ -7,8 +7,8 @@ packages=(
   cmake g++ clang libclang-rt-14-dev clang-format
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-tools
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  wine wine32:i386 wine64
-  xvfb xdotool x11-utils imagemagick
+  wine wine32:i386 wine64 libxrandr2:i386 libxinerama1:i386
+  xvfb xserver-xorg-video-dummy x11-xserver-utils xdotool x11-utils imagemagick
   locales fonts-wqy-microhei
   libpng-dev libspng-dev libqoi-dev googletest libgtest-dev libbenchmark-dev
   librsvg2-bin sox

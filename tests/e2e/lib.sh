@@ -176,6 +176,29 @@ screen_differs() {
 # Clicks the left button at screen point X Y.
 click_at() { xdotool mousemove "$1" "$2" click 1; }
 
+# Whether the window has followed the pointer to rectangle WANT; if not, the
+# pointer is nudged at X,Y so the move loop sees it again.
+followed() {
+  [ "$(window_rect)" = "$1" ] && return 0
+  xdotool mousemove "$2" $(($3 + 1)) mousemove "$2" "$3"
+  return 1
+}
+
+# Drags with the left button from screen point FROMX FROMY by DX DY and waits
+# (a while at most) until the window has followed to rectangle WANT.
+# drag FROMX FROMY DX DY WANT
+drag() {
+  local fromx=$1 fromy=$2 dx=$3 dy=$4 want=$5 i
+  xdotool mousemove "$fromx" "$fromy" mousedown 1
+  # The system's move loop follows the pointer; move it in steps until the
+  # window has followed the whole way.
+  for i in 1 2 3 4 5; do
+    xdotool mousemove $((fromx + dx * i / 5)) $((fromy + dy * i / 5))
+  done
+  poll followed "$want" $((fromx + dx)) $((fromy + dy)) || true  # wait_for_rect reports it
+  xdotool mouseup 1
+}
+
 # ---- the window as the artwork draws it ----------------------------------------
 # The blink area of each page inside the character frame: x y width height.
 blink_area=("37 21 28 22" "37 32 32 20" "35 25 31 14" "36 28 31 16" "39 27 26 14" "35 38 33 13")

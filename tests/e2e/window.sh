@@ -169,26 +169,6 @@ drag_cases=(
   "500 1 5 100 -100 60 400 260"   # the panel's body, panel left
 )
 
-# Whether the window has followed the pointer to rectangle WANT; if not, the
-# pointer is nudged at X,Y so the move loop sees it again.
-followed() {
-  [ "$(window_rect)" = "$1" ] && return 0
-  xdotool mousemove "$2" $(($3 + 1)) mousemove "$2" "$3"
-  return 1
-}
-
-drag() {
-  local fromx=$1 fromy=$2 dx=$3 dy=$4 want=$5 i
-  xdotool mousemove "$fromx" "$fromy" mousedown 1
-  # The system's move loop follows the pointer; move it in steps until the
-  # window has followed the whole way.
-  for i in 1 2 3 4 5; do
-    xdotool mousemove $((fromx + dx * i / 5)) $((fromy + dy * i / 5))
-  done
-  poll followed "$want" $((fromx + dx)) $((fromy + dy)) || true  # wait_for_rect reports it
-  xdotool mouseup 1
-}
-
 case_drag_moves_window() {
   local dir entry left side px py dx dy nx ny top=200 wleft width bx by
   for entry in "${drag_cases[@]}"; do

@@ -16,6 +16,11 @@
 //                            that takes input now, one line each: "ID text"
 //   dida-remote settext ID TEXT   sets that dialog's item ID to TEXT through the wide functions
 //   dida-remote click ID     presses that dialog's button ID
+//   dida-remote monitors     prints every monitor's rectangle, one line each:
+//                            left top right bottom, then "primary" on the primary's line
+//   dida-remote displaychange
+//                            tells every top-level window that the display changed, as the
+//                            system does after a change of monitors (Wine does not)
 // Exit code 0 on success, 1 when no launcher runs (or a message timed out), 2 on bad usage.
 #include <windows.h>
 // After windows.h, which it builds on.
@@ -161,16 +166,43 @@ int SetItemText(HWND dialog, int id, const wchar_t* text) {
   return 0;
 }
 
+BOOL CALLBACK PrintMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM) {
+  MONITORINFO info = {};
+  info.cbSize = sizeof info;
+  if (!::GetMonitorInfoA(monitor, &info)) return TRUE;
+  const RECT& r = info.rcMonitor;
+  std::printf("%ld %ld %ld %ld%s\n", r.left, r.top, r.right, r.bottom,
+              (info.dwFlags & MONITORINFOF_PRIMARY) ? " primary" : "");
+  return TRUE;
+}
+
+int BroadcastDisplayChange() {
+  HDC screen = ::GetDC(nullptr);
+  WPARAM bits = screen ? static_cast<WPARAM>(::GetDeviceCaps(screen, BITSPIXEL)) : 32;
+  if (screen) ::ReleaseDC(nullptr, screen);
+  LPARAM size = MAKELPARAM(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+  DWORD_PTR ignored = 0;
+  return ::SendMessageTimeoutA(HWND_BROADCAST, WM_DISPLAYCHANGE, bits, size, SMTO_ABORTIFHUNG,
+                               20000, &ignored)
+             ? 0
+             : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) {
     std::fprintf(stderr,
                  "usage: dida-remote command ID | message MSG WPARAM | rect | logoff INI COPY |"
-                 " watch FILE STOP OUT | dialog | settext ID TEXT | click ID\n");
+                 " watch FILE STOP OUT | dialog | settext ID TEXT | click ID | monitors |"
+                 " displaychange\n");
     return 2;
   }
   if (std::strcmp(argv[1], "watch") == 0 && argc == 5) return Watch(argv[2], argv[3], argv[4]);
+  if (std::strcmp(argv[1], "monitors") == 0) {
+    return ::EnumDisplayMonitors(nullptr, nullptr, &PrintMonitor, 0) ? 0 : 1;
+  }
+  if (std::strcmp(argv[1], "displaychange") == 0) return BroadcastDisplayChange();
   HWND launcher = FindLauncher();
   if (!launcher) {
     std::fprintf(stderr, "dida-remote: no launcher window\n");
