@@ -131,5 +131,6 @@ ScreenPoint CentredOnPrimary(const Desktop& desktop, int w, int h) {
   ScreenRect area = PrimaryArea(desktop);
   Wide width = Wide{area.right} - area.left;
   Wide height = Wide{area.bottom} - area.top;
-  return {static_cast<int>(area.left + (width - w) / 2), static_cast<int>(area.top + (height - h) / 2)};
+  return {static_cast<int>(area.left + (width - w) / 2),
+          static_cast<int>(area.top + (height - h) / 2)};
 }

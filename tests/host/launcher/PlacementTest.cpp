@@ -71,15 +71,14 @@ INSTANTIATE_TEST_SUITE_P(
         HoldCase{"far_left_of_the_left", Of({kPrimary, kLeft}), -9000, -50, -1280, 0},
         // Beside the shorter right monitor, below its bottom: the primary is
         // nearer (80 pixels to the side) than the right one (180 below).
-        HoldCase{"in_the_gap_beside_a_short_monitor", Of({kPrimary, kRight}), 2000, 900, 1818,
-                 900},
+        HoldCase{"in_the_gap_beside_a_short_monitor", Of({kPrimary, kRight}), 2000, 900, 1818, 900},
         // Across a border: onto the monitor that holds the larger part.
         HoldCase{"straddle_mostly_on_primary", Of({kPrimary, kLeft}), -50, 300, 0, 300},
         HoldCase{"straddle_mostly_on_left", Of({kPrimary, kLeft}), -60, 300, -102, 300},
         HoldCase{"straddle_even_goes_to_primary", Of({kLeft, kPrimary}, 1), -51, 300, 0, 300},
         // Overlapping (cloned) monitors: on either is on a monitor.
-        HoldCase{"overlapping_inside_the_larger", Of({kSmall, {0, 0, 1280, 1024}}), 1100, 850,
-                 1100, 850}));
+        HoldCase{"overlapping_inside_the_larger", Of({kSmall, {0, 0, 1280, 1024}}), 1100, 850, 1100,
+                 850}));
 
 TEST(Desktop, TheMonitorOfAWindowAndWhetherItIsReachable) {
   Desktop desktop = Of({kPrimary, kLeft, kRight});
