@@ -178,11 +178,14 @@ void CLauncherApp::SavePages() {
   if (m_pPages) ::SavePages(m_pPages);
 }
 
-void CLauncherApp::DrawPageIcons(DrawSurface* surface, int x, int y, int page) {
+void CLauncherApp::DrawPageIcons(DrawSurface* surface, const LauncherMetrics& metrics, int panelX,
+                                 int page) {
   HDC hdc = surface->LockDC();
   if (!hdc) return;
   for (int i = 0; i < kSlotCount; ++i) {
-    m_pPages[page].DrawSlotIcon(hdc, x + (i % 4) * 37, y + (i / 4) * 37, i);
+    int x = 0, y = 0;
+    SlotIconOrigin(metrics, panelX, i, &x, &y);
+    m_pPages[page].DrawSlotIcon(hdc, x, y, i);
   }
   surface->UnlockDC(hdc);
 }

@@ -11,6 +11,8 @@ class LaunchPage;
 class DrawSurface;
 class CMainFrame;
 
+struct LauncherMetrics;
+
 class CLauncherApp : public CWinApp {
  public:
   CLauncherApp();
@@ -48,7 +50,7 @@ class CLauncherApp : public CWinApp {
   // arrived during start-up (inside one of its boxes) is carried out now.
   void FinishStartUp();
   // Draws page `page`'s eight icons in a 4 x 2 grid, 37 pixels apart.
-  void DrawPageIcons(DrawSurface* surface, int x, int y, int page);
+  void DrawPageIcons(DrawSurface* surface, const LauncherMetrics& metrics, int panelX, int page);
   // Fills a slot from a file, then lets the user edit its comment.
   int AddSlotFromFile(int page, int slot, const char* path, int length);
   // Runs the comment dialog for a slot; the comment changes only on OK with a non-empty text.

@@ -5,8 +5,9 @@
 // downwards from the top-left corner of the area named in each function.
 
 #include "app/core/PageKeys.h"  // kPageCount, kSlotCount
+#include "common/DisplayScale.h"
 
-// Sizes of the window's two areas and of the artwork inside them.
+// Sizes at 100 % of the window's two areas and of the artwork inside them.
 constexpr int kCharacterWidth = 102;  // the character area, also one character column
 constexpr int kPanelWidth = 174;
 constexpr int kExpandedWidth = kCharacterWidth + kPanelWidth;
@@ -30,6 +31,49 @@ constexpr int kCaptionSourceX = 20;  // the box is restored from a blank part of
 constexpr int kIconX = 14;
 constexpr int kIconY = 51;
 constexpr int kIconPitch = 37;
+constexpr int kIconSize = 32;
+constexpr int kGridColumns = 4;
+constexpr int kGridRows = 2;
+
+// A rectangle by its edges: left and top inside, right and bottom outside.
+struct BoxRect {
+  int left, top, right, bottom;
+};
+
+// Every length of the window at one display scale, made once from the
+// lengths at 100 % by ScaledLength (edges scaled, sizes their differences).
+// At 100 % each is the length above. The window holds one; the functions
+// below take it.
+struct LauncherMetrics {
+  int percent;
+  int characterWidth;  // also one column of the character sheet
+  int panelWidth;
+  int expandedWidth;
+  int windowHeight;
+  int frameHeight;
+  int buttonSplit;                // the next-page button's left edge (the previous one's is 0)
+  int buttonHeight;               // windowHeight - frameHeight, also a row of the buttons picture
+  BoxRect buttonHit[2];           // the reacting rectangles, in the character area
+  int bandHeight;                 // one blink band of the character sheet
+  BoxRect blinkArea[kPageCount];  // inside the frame
+  BoxRect captionBox;             // inside the panel
+  int captionSourceX;             // the box's background is copied from there
+  BoxRect wells[kSlotCount];      // the slot wells, inside the panel
+  int iconSize;
+  int iconLeft[kGridColumns];  // slot icons inside the panel
+  int iconTop[kGridRows];
+  // The grid's cells: column c takes x in [cellLeft[c], cellLeft[c + 1]),
+  // row r y in [cellTop[r], cellTop[r + 1]).
+  int cellLeft[kGridColumns + 1];
+  int cellTop[kGridRows + 1];
+  int outlineRadius;  // the window outline's rounded top corners
+  int fontHeight;     // the caption font's character height
+  int sheetWidth;     // the pictures' least sizes
+  int sheetHeight;
+};
+
+// The metrics at a scale in percent (values below 100 give 100 %).
+LauncherMetrics MetricsAt(int percent);
 
 enum Layout {
   kLayoutNone = -1,  // before the first layout is applied
@@ -60,19 +104,19 @@ struct LayoutGeometry {
 };
 
 // The geometry of layout 0, 1 or 2; any other value gives the compact one.
-LayoutGeometry GeometryOf(int layout);
+LayoutGeometry GeometryOf(const LauncherMetrics& m, int layout);
 
 // Which side the panel opens to, from the compact window's left edge and the
 // left edge of the monitor it is on: to the left when there is at least a
 // panel's width of that monitor there.
-Layout PanelSideFor(int windowLeft, int monitorLeft);
+Layout PanelSideFor(const LauncherMetrics& m, int windowLeft, int monitorLeft);
 
 // The character area's screen left for a window whose left edge is windowLeft.
-int CharacterLeftFor(int windowLeft, bool compact, int panelSide);
+int CharacterLeftFor(const LauncherMetrics& m, int windowLeft, bool compact, int panelSide);
 
 // The character area's and the panel's x inside the window while expanded.
-int CharacterXFor(int panelSide);
-int PanelXFor(int panelSide);
+int CharacterXFor(const LauncherMetrics& m, int panelSide);
+int PanelXFor(const LauncherMetrics& m, int panelSide);
 
 // Paging wraps around: before page 0 comes page 5, after page 5 page 0.
 int PreviousPage(int page);
@@ -84,60 +128,58 @@ struct BlitRect {
 };
 
 // The character frame of page `page` to the character area at characterX.
-BlitRect CharacterFrameBlit(int page, int characterX);
+BlitRect CharacterFrameBlit(const LauncherMetrics& m, int page, int characterX);
 
 // The blink band over the character; false (nothing to draw) for frame 0 or
 // a page or frame out of range.
-bool BlinkBlit(int page, int frame, int characterX, BlitRect* out);
+bool BlinkBlit(const LauncherMetrics& m, int page, int frame, int characterX, BlitRect* out);
 
 // The source row of a button's picture: its hover or pressed row while it is
 // the hot item, else its normal row.
-int ButtonSourceRow(int button, int hotItem, int hotState);
+int ButtonSourceRow(const LauncherMetrics& m, int button, int hotItem, int hotState);
 
 // Button 0 (previous page) or 1 (next page) drawn in the character area at
 // characterX from its source row.
-BlitRect ButtonBlit(int button, int sourceRow, int characterX);
+BlitRect ButtonBlit(const LauncherMetrics& m, int button, int sourceRow, int characterX);
 
 // The panel background, and the caption box's background restored over it.
-BlitRect PanelBlit(int panelX);
-BlitRect CaptionBackgroundBlit(int panelX);
+BlitRect PanelBlit(const LauncherMetrics& m, int panelX);
+BlitRect CaptionBackgroundBlit(const LauncherMetrics& m, int panelX);
 
 // The caption box: text stays inside left..right, top..bottom (exclusive).
-struct BoxRect {
-  int left, top, right, bottom;
-};
-BoxRect CaptionBox(int panelX);
+BoxRect CaptionBox(const LauncherMetrics& m, int panelX);
 
-// Top-left corner of slot `slot`'s icon in a grid whose first icon is at (x, y).
-void SlotIconOrigin(int x, int y, int slot, int* iconX, int* iconY);
+// Top-left corner of slot `slot`'s icon for a panel at panelX.
+void SlotIconOrigin(const LauncherMetrics& m, int panelX, int slot, int* iconX, int* iconY);
 
 // The page button under a point of the character area: kHotPreviousPage,
 // kHotNextPage or kHotNothing. The reacting rectangles are narrower and
 // shorter than the drawn buttons.
-int PageButtonAt(int x, int y);
+int PageButtonAt(const LauncherMetrics& m, int x, int y);
 
 // The grid cell (slot index) of a point of the panel, or -1 outside the panel
 // or the grid. Cells are taken by truncating division, so the strips left of
 // and above the holes still fall into the first column and row; the panel's
 // mask decides whether a point is a hole at all (SlotAt).
-int SlotCellAt(int x, int y);
+int SlotCellAt(const LauncherMetrics& m, int x, int y);
 
 // The slot under a point of the panel given the panel mask's value there
 // (non-zero on the panel's body): -1 on the body or outside the grid.
-int SlotAt(int x, int y, int panelMaskValue);
+int SlotAt(const LauncherMetrics& m, int x, int y, int panelMaskValue);
 
 // Whether a point of the character area lies in the character frame, where
-// the character's mask decides; x of the mask is x + 102 * page.
-bool InCharacterFrame(int x, int y);
+// the character's mask decides; x of the mask is x + characterWidth * page.
+bool InCharacterFrame(const LauncherMetrics& m, int x, int y);
 
 // The hot item at a point of the window's client area. slotAt(px, py) answers
 // for points relative to the panel (see SlotAt).
 template <typename SlotLookup>
-int HotItemAt(bool compact, int panelSide, int x, int y, SlotLookup slotAt) {
-  int buttonX = (!compact && panelSide == kLayoutPanelLeft) ? x - kPanelWidth : x;
-  int button = PageButtonAt(buttonX, y);
+int HotItemAt(const LauncherMetrics& m, bool compact, int panelSide, int x, int y,
+              SlotLookup slotAt) {
+  int buttonX = (!compact && panelSide == kLayoutPanelLeft) ? x - m.panelWidth : x;
+  int button = PageButtonAt(m, buttonX, y);
   if (button != kHotNothing || compact) return button;
-  int slot = slotAt(x - PanelXFor(panelSide), y);
+  int slot = slotAt(x - PanelXFor(m, panelSide), y);
   return slot >= 0 ? kHotFirstSlot + slot : kHotNothing;
 }
 

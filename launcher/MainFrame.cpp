@@ -44,22 +44,22 @@ std::unique_ptr<MaskRegion> LoadOutline(const char* name) {
 
 // An area's outline: its mask's region, or the area's whole rectangle when
 // the mask could not be loaded (the window stays usable, just square).
-void CopyOutline(HRGN shape, const MaskRegion* mask, int width) {
+void CopyOutline(HRGN shape, const MaskRegion* mask, int width, int height) {
   LentGdi<HRGN> lent = mask ? mask->GetRegion() : LentGdi<HRGN>();
   if (lent) {
     ::CombineRgn(shape, lent, nullptr, RGN_COPY);
   } else {
-    ::SetRectRgn(shape, 0, 0, width, kWindowHeight);
+    ::SetRectRgn(shape, 0, 0, width, height);
   }
 }
 
-void UniteOutline(HRGN shape, const MaskRegion* mask, int width) {
+void UniteOutline(HRGN shape, const MaskRegion* mask, int width, int height) {
   LentGdi<HRGN> lent = mask ? mask->GetRegion() : LentGdi<HRGN>();
   if (lent) {
     ::CombineRgn(shape, shape, lent, RGN_OR);
     return;
   }
-  GdiObject<HRGN> box(::CreateRectRgn(0, 0, width, kWindowHeight));
+  GdiObject<HRGN> box(::CreateRectRgn(0, 0, width, height));
   if (box) ::CombineRgn(shape, shape, box.Lend(), RGN_OR);
 }
 
@@ -122,10 +122,11 @@ BOOL CMainFrame::CreateLauncher() {
                            L"宋体"));
 
   backBuffer = std::make_unique<DrawSurface>();
-  backBuffer->Create(kCharacterWidth, kWindowHeight);
-  characterPicture = LoadArtwork("char.tw", kCharacterPictureWidth, kCharacterPictureHeight);
-  buttonsPicture = LoadArtwork("buttons.tw", kButtonsPictureWidth, kButtonsPictureHeight);
-  panelPicture = LoadArtwork("panel.tw", kPanelWidth, kWindowHeight);
+  const LauncherMetrics& m = metrics;
+  backBuffer->Create(m.characterWidth, m.windowHeight);
+  characterPicture = LoadArtwork("char.tw", m.sheetWidth, m.sheetHeight);
+  buttonsPicture = LoadArtwork("buttons.tw", m.characterWidth, 3 * m.buttonHeight);
+  panelPicture = LoadArtwork("panel.tw", m.panelWidth, m.windowHeight);
   characterMask = LoadOutline("mask1.bmp");
   panelMask = LoadOutline("mask2.bmp");
 
@@ -142,24 +143,25 @@ BOOL CMainFrame::CreateLauncher() {
 
 void CMainFrame::SetLayout(Layout newLayout) {
   if (newLayout == layout) return;
-  LayoutGeometry g = GeometryOf(newLayout);
+  const LauncherMetrics& m = metrics;
+  LayoutGeometry g = GeometryOf(m, newLayout);
   backBuffer->Create(g.width, g.height);
 
   GdiObject<HRGN> shape(::CreateRectRgn(0, 0, 1, 1));
   if (shape) {
     switch (newLayout) {
       case kLayoutPanelLeft:
-        CopyOutline(shape.Lend(), characterMask.get(), kCharacterWidth);
-        ::OffsetRgn(shape.Lend(), kPanelWidth, 0);
-        UniteOutline(shape.Lend(), panelMask.get(), kPanelWidth);
+        CopyOutline(shape.Lend(), characterMask.get(), m.characterWidth, m.windowHeight);
+        ::OffsetRgn(shape.Lend(), m.panelWidth, 0);
+        UniteOutline(shape.Lend(), panelMask.get(), m.panelWidth, m.windowHeight);
         break;
       case kLayoutPanelRight:
-        CopyOutline(shape.Lend(), panelMask.get(), kPanelWidth);
-        ::OffsetRgn(shape.Lend(), kCharacterWidth, 0);
-        UniteOutline(shape.Lend(), characterMask.get(), kCharacterWidth);
+        CopyOutline(shape.Lend(), panelMask.get(), m.panelWidth, m.windowHeight);
+        ::OffsetRgn(shape.Lend(), m.characterWidth, 0);
+        UniteOutline(shape.Lend(), characterMask.get(), m.characterWidth, m.windowHeight);
         break;
       default:
-        CopyOutline(shape.Lend(), characterMask.get(), kCharacterWidth);
+        CopyOutline(shape.Lend(), characterMask.get(), m.characterWidth, m.windowHeight);
         break;
     }
     // The system owns the region once it accepts it; until then it is ours.
@@ -170,7 +172,7 @@ void CMainFrame::SetLayout(Layout newLayout) {
 }
 
 void CMainFrame::MoveForLayout(Layout newLayout) {
-  LayoutGeometry g = GeometryOf(newLayout);
+  LayoutGeometry g = GeometryOf(metrics, newLayout);
   MoveWindow(charLeft + g.leftOfCharacter, charTop, g.width, g.height, TRUE);
 }
 
@@ -187,9 +189,9 @@ static void CopyArt(DrawSurface& backBuffer, const DrawSurface* picture, const B
 }
 
 void CMainFrame::DrawCharacter(int characterX) {
-  CopyArt(*backBuffer, characterPicture.get(), CharacterFrameBlit(Page(), characterX));
+  CopyArt(*backBuffer, characterPicture.get(), CharacterFrameBlit(metrics, Page(), characterX));
   BlitRect band;
-  if (BlinkBlit(Page(), blink.frame, characterX, &band))
+  if (BlinkBlit(metrics, Page(), blink.frame, characterX, &band))
     CopyArt(*backBuffer, characterPicture.get(), band);
 }
 
@@ -203,12 +205,12 @@ void CMainFrame::DrawCompact() {
 void CMainFrame::DrawExpanded() {
   compact = false;
   SetLayout(panelSide);
-  int panelX = PanelXFor(panelSide);
-  DrawCharacter(CharacterXFor(panelSide));
-  CopyArt(*backBuffer, panelPicture.get(), PanelBlit(panelX));
+  int panelX = PanelXFor(metrics, panelSide);
+  DrawCharacter(CharacterXFor(metrics, panelSide));
+  CopyArt(*backBuffer, panelPicture.get(), PanelBlit(metrics, panelX));
   CLauncherApp* app = TheApp();
   if (backBuffer->bitmap && app->m_pPages) {
-    app->DrawPageIcons(backBuffer.get(), panelX + kIconX, kIconY, Page());
+    app->DrawPageIcons(backBuffer.get(), metrics, panelX, Page());
     ::GdiFlush();  // the icons are in the pixels before the next copy
   }
   DrawControls(false);
@@ -223,10 +225,10 @@ void CMainFrame::RedrawAll() {
 }
 
 void CMainFrame::DrawControls(bool compactFlag) {
-  int characterX = compactFlag ? 0 : CharacterXFor(panelSide);
+  int characterX = compactFlag ? 0 : CharacterXFor(metrics, panelSide);
   for (int button = kHotPreviousPage; button <= kHotNextPage; ++button) {
-    int row = ButtonSourceRow(button, hotItem, hotState);
-    CopyArt(*backBuffer, buttonsPicture.get(), ButtonBlit(button, row, characterX));
+    int row = ButtonSourceRow(metrics, button, hotItem, hotState);
+    CopyArt(*backBuffer, buttonsPicture.get(), ButtonBlit(metrics, button, row, characterX));
   }
   if (compactFlag) return;
 
@@ -238,11 +240,11 @@ void CMainFrame::DrawControls(bool compactFlag) {
         hotItem >= kHotFirstSlot ? page.GetComment(hotItem - kHotFirstSlot) : nullptr;
     caption = ChooseCaption(hotItem, comment, page.GetName());
   }
-  int panelX = PanelXFor(panelSide);
-  CopyArt(*backBuffer, panelPicture.get(), CaptionBackgroundBlit(panelX));
+  int panelX = PanelXFor(metrics, panelSide);
+  CopyArt(*backBuffer, panelPicture.get(), CaptionBackgroundBlit(metrics, panelX));
   if (!caption || !backBuffer->bitmap) return;
 
-  BoxRect box = CaptionBox(panelX);
+  BoxRect box = CaptionBox(metrics, panelX);
   RECT rect = {box.left, box.top, box.right, box.bottom};
   HDC hdc = backBuffer->LockDC();
   if (!hdc) return;

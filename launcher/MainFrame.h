@@ -114,8 +114,9 @@ class CMainFrame : public CFrameWnd {
   CMenu contextMenu;
   bool contextMenuUp = false;  // its loop is running (a press sent into it opens no other)
   GdiObject<HFONT> font;
-  Layout panelSide = kLayoutPanelLeft;  // the side the panel opens to
-  Layout layout = kLayoutNone;          // the applied layout
+  Layout panelSide = kLayoutPanelLeft;                // the side the panel opens to
+  Layout layout = kLayoutNone;                        // the applied layout
+  LauncherMetrics metrics = MetricsAt(kBasePercent);  // every length at the window's scale
   std::unique_ptr<MaskRegion> characterMask;
   std::unique_ptr<MaskRegion> panelMask;
   BlinkState blink;

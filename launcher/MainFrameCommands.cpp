@@ -150,7 +150,7 @@ void CMainFrame::TakeDroppedFile(HDROP drop) {
   ::SetForegroundWindow(m_hWnd);
   POINT point;
   late::DragQueryPoint(drop, &point);
-  if (panelSide == kLayoutPanelRight) point.x -= kCharacterWidth;
+  if (panelSide == kLayoutPanelRight) point.x -= metrics.characterWidth;
   int slot = SlotAt(point.x, point.y);
   if (slot < 0) return;
 

@@ -18,10 +18,10 @@ void CMainFrame::KeepOnMonitors(Reach reach) {
   RECT window;
   if (!::GetWindowRect(m_hWnd, &window)) return;
   Desktop desktop = ReadDesktop();
-  LayoutGeometry g = GeometryOf(layout);
+  LayoutGeometry g = GeometryOf(metrics, layout);
   if (reach == Reach::kAnyPartOnAMonitor &&
-      TouchesAMonitor(desktop, window.left - g.leftOfCharacter, window.top, kCharacterWidth,
-                      kWindowHeight)) {
+      TouchesAMonitor(desktop, window.left - g.leftOfCharacter, window.top, metrics.characterWidth,
+                      metrics.windowHeight)) {
     return;
   }
   // The whole window, so an open panel stays open and whole beside it.

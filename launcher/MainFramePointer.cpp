@@ -13,19 +13,19 @@
 
 int CMainFrame::SlotAt(int x, int y) const {
   int maskValue = panelPicture ? panelPicture->MaskAt(x, y) : 0;
-  return ::SlotAt(x, y, maskValue);
+  return ::SlotAt(metrics, x, y, maskValue);
 }
 
 bool CMainFrame::IsOnCharacter(bool compactFlag, int x, int y) const {
-  if (!compactFlag && panelSide == kLayoutPanelLeft) x -= kPanelWidth;
-  if (!InCharacterFrame(x, y) || !characterPicture) return false;
-  return characterPicture->MaskAt(x + kCharacterWidth * Page(), y) != 0;
+  if (!compactFlag && panelSide == kLayoutPanelLeft) x -= metrics.panelWidth;
+  if (!InCharacterFrame(metrics, x, y) || !characterPicture) return false;
+  return characterPicture->MaskAt(x + metrics.characterWidth * Page(), y) != 0;
 }
 
 bool CMainFrame::UpdateHot(bool compactFlag, int x, int y) {
   int previous = hotItem;
-  hotItem =
-      HotItemAt(compactFlag, panelSide, x, y, [this](int px, int py) { return SlotAt(px, py); });
+  hotItem = HotItemAt(metrics, compactFlag, panelSide, x, y,
+                      [this](int px, int py) { return SlotAt(px, py); });
   hotState = hotItem == kHotNothing ? kHotIdle : kHotHover;
   // A pressed item that stays hot keeps showing its pressed row.
   if (hotItem == previous) return false;
@@ -72,14 +72,14 @@ void CMainFrame::OnLButtonDown(UINT, CPoint point) {
     PlayClick();
     GetWindowRect(&window);
     if (compact) {
-      ScreenRect monitor =
-          MonitorAreaOf(ReadDesktop(), window.left, window.top, kCharacterWidth, kWindowHeight);
-      panelSide = PanelSideFor(window.left, monitor.left);
+      ScreenRect monitor = MonitorAreaOf(ReadDesktop(), window.left, window.top,
+                                         metrics.characterWidth, metrics.windowHeight);
+      panelSide = PanelSideFor(metrics, window.left, monitor.left);
       charLeft = window.left;
       charTop = window.top;
       DrawExpanded();
     } else {
-      charLeft = CharacterLeftFor(window.left, false, panelSide);
+      charLeft = CharacterLeftFor(metrics, window.left, false, panelSide);
       charTop = window.top;
       DrawCompact();
     }
@@ -97,7 +97,7 @@ void CMainFrame::OnLButtonDown(UINT, CPoint point) {
     dragging = false;
   }
   GetWindowRect(&window);
-  charLeft = CharacterLeftFor(window.left, compact, panelSide);
+  charLeft = CharacterLeftFor(metrics, window.left, compact, panelSide);
   charTop = window.top;
   // Dropped where no monitor shows any of it, no click could reach it again.
   KeepOnMonitors(Reach::kAnyPartOnAMonitor);

@@ -10,6 +10,9 @@
 #include "launcher/Blink.h"
 #include "launcher/LauncherGeometry.h"
 
+// Every length at 100 %.
+static const LauncherMetrics k100 = MetricsAt(kBasePercent);
+
 namespace {
 
 std::vector<std::uint8_t> PanelMask() {
@@ -28,12 +31,12 @@ void BM_HotItemSweep(benchmark::State& state) {
   const int side = static_cast<int>(state.range(0));
   auto slotAt = [&mask](int x, int y) {
     bool inside = x >= 0 && y >= 0 && x < kPanelWidth && y < kWindowHeight;
-    return SlotAt(x, y, inside ? mask[y * kPanelWidth + x] : 0);
+    return SlotAt(k100, x, y, inside ? mask[y * kPanelWidth + x] : 0);
   };
   for (auto _ : state) {
     int sum = 0;
     for (int y = 0; y < kWindowHeight; ++y) {
-      for (int x = 0; x < kExpandedWidth; ++x) sum += HotItemAt(false, side, x, y, slotAt);
+      for (int x = 0; x < kExpandedWidth; ++x) sum += HotItemAt(k100, false, side, x, y, slotAt);
     }
     benchmark::DoNotOptimize(sum);
   }

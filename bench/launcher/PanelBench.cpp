@@ -26,6 +26,9 @@
 #include "launcher/LauncherGeometry.h"
 #include "tools/remote/LauncherWindow.h"
 
+// Every length at 100 %.
+static const LauncherMetrics k100 = MetricsAt(kBasePercent);
+
 namespace {
 
 // Milliseconds on the benchmarks' clock.
@@ -53,7 +56,7 @@ POINT BodyPoint() {
 POINT NextButtonPoint() {
   for (int y = kFrameHeight; y < kWindowHeight; ++y) {
     for (int x = 0; x < kCharacterWidth; ++x) {
-      if (PageButtonAt(x, y) == kHotNextPage) return {x, y};
+      if (PageButtonAt(k100, x, y) == kHotNextPage) return {x, y};
     }
   }
   return {-1, -1};

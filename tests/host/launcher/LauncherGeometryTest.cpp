@@ -6,6 +6,9 @@
 
 #include "launcher/LauncherGeometry.h"
 
+// Every length at 100 %.
+static const LauncherMetrics k100 = MetricsAt(kBasePercent);
+
 namespace {
 
 struct LayoutCase {
@@ -21,7 +24,7 @@ class LayoutTable : public ::testing::TestWithParam<LayoutCase> {};
 
 TEST_P(LayoutTable, SizeAndAreasKeepTheCharacterInPlace) {
   const LayoutCase& c = GetParam();
-  LayoutGeometry g = GeometryOf(c.layout);
+  LayoutGeometry g = GeometryOf(k100, c.layout);
   EXPECT_EQ(g.width, c.width);
   EXPECT_EQ(g.height, 132);
   EXPECT_EQ(g.leftOfCharacter, c.leftOfCharacter);
@@ -37,30 +40,30 @@ INSTANTIATE_TEST_SUITE_P(Layouts, LayoutTable,
                                            LayoutCase{2, 276, 0, 0, 102}));
 
 TEST(PanelSide, OpensLeftOnlyWithAPanelWidthOfItsOwnMonitor) {
-  EXPECT_EQ(PanelSideFor(173, 0), kLayoutPanelRight);
-  EXPECT_EQ(PanelSideFor(174, 0), kLayoutPanelLeft);
-  EXPECT_EQ(PanelSideFor(-40, 0), kLayoutPanelRight);
-  EXPECT_EQ(PanelSideFor(900, 0), kLayoutPanelLeft);
+  EXPECT_EQ(PanelSideFor(k100, 173, 0), kLayoutPanelRight);
+  EXPECT_EQ(PanelSideFor(k100, 174, 0), kLayoutPanelLeft);
+  EXPECT_EQ(PanelSideFor(k100, -40, 0), kLayoutPanelRight);
+  EXPECT_EQ(PanelSideFor(k100, 900, 0), kLayoutPanelLeft);
   // A monitor right of a 1920-pixel primary, and one left of it.
-  EXPECT_EQ(PanelSideFor(2093, 1920), kLayoutPanelRight);
-  EXPECT_EQ(PanelSideFor(2094, 1920), kLayoutPanelLeft);
-  EXPECT_EQ(PanelSideFor(-1200, -1280), kLayoutPanelRight);
-  EXPECT_EQ(PanelSideFor(-1106, -1280), kLayoutPanelLeft);
+  EXPECT_EQ(PanelSideFor(k100, 2093, 1920), kLayoutPanelRight);
+  EXPECT_EQ(PanelSideFor(k100, 2094, 1920), kLayoutPanelLeft);
+  EXPECT_EQ(PanelSideFor(k100, -1200, -1280), kLayoutPanelRight);
+  EXPECT_EQ(PanelSideFor(k100, -1106, -1280), kLayoutPanelLeft);
   // No overflow at the far ends of the coordinates.
-  EXPECT_EQ(PanelSideFor(2147483647, -2147483647 - 1), kLayoutPanelLeft);
-  EXPECT_EQ(PanelSideFor(-2147483647 - 1, 2147483647), kLayoutPanelRight);
+  EXPECT_EQ(PanelSideFor(k100, 2147483647, -2147483647 - 1), kLayoutPanelLeft);
+  EXPECT_EQ(PanelSideFor(k100, -2147483647 - 1, 2147483647), kLayoutPanelRight);
 }
 
 TEST(PanelSide, CharacterLeftIsRecoveredFromTheWindowInEveryLayout) {
   const int charLeft = 500;
   for (int layout : {0, 1, 2}) {
-    int windowLeft = charLeft + GeometryOf(layout).leftOfCharacter;
+    int windowLeft = charLeft + GeometryOf(k100, layout).leftOfCharacter;
     bool compact = layout == kLayoutCompact;
     int side = compact ? kLayoutPanelLeft : layout;
-    EXPECT_EQ(CharacterLeftFor(windowLeft, compact, side), charLeft) << "layout " << layout;
+    EXPECT_EQ(CharacterLeftFor(k100, windowLeft, compact, side), charLeft) << "layout " << layout;
   }
   // Compact with a remembered left panel side: the window is the character.
-  EXPECT_EQ(CharacterLeftFor(300, true, kLayoutPanelLeft), 300);
+  EXPECT_EQ(CharacterLeftFor(k100, 300, true, kLayoutPanelLeft), 300);
 }
 
 TEST(Paging, WrapsAroundAtBothEnds) {
@@ -80,7 +83,7 @@ void PrintTo(const PointCase& c, std::ostream* os) { *os << "(" << c.x << "," <<
 class PageButtonHit : public ::testing::TestWithParam<PointCase> {};
 
 TEST_P(PageButtonHit, ReactsInsideTheNarrowedRectanglesOnly) {
-  EXPECT_EQ(PageButtonAt(GetParam().x, GetParam().y), GetParam().expected)
+  EXPECT_EQ(PageButtonAt(k100, GetParam().x, GetParam().y), GetParam().expected)
       << GetParam().x << "," << GetParam().y;
 }
 
@@ -96,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(Points, PageButtonHit,
 class SlotCellHit : public ::testing::TestWithParam<PointCase> {};
 
 TEST_P(SlotCellHit, MapsPanelPointsToTheGrid) {
-  EXPECT_EQ(SlotCellAt(GetParam().x, GetParam().y), GetParam().expected)
+  EXPECT_EQ(SlotCellAt(k100, GetParam().x, GetParam().y), GetParam().expected)
       << GetParam().x << "," << GetParam().y;
 }
 
@@ -116,20 +119,20 @@ INSTANTIATE_TEST_SUITE_P(
         PointCase{20, -1, -1}));
 
 TEST(SlotHit, ThePanelBodyIsNoSlotEvenInsideAGridCell) {
-  EXPECT_EQ(SlotAt(5, 60, 255), -1);  // x 0..12 would be column 0 by division
-  EXPECT_EQ(SlotAt(5, 60, 0), 0);
-  EXPECT_EQ(SlotAt(130, 100, 0), 7);
-  EXPECT_EQ(SlotAt(130, 100, 1), -1);
-  EXPECT_EQ(SlotAt(174, 60, 0), -1);
+  EXPECT_EQ(SlotAt(k100, 5, 60, 255), -1);  // x 0..12 would be column 0 by division
+  EXPECT_EQ(SlotAt(k100, 5, 60, 0), 0);
+  EXPECT_EQ(SlotAt(k100, 130, 100, 0), 7);
+  EXPECT_EQ(SlotAt(k100, 130, 100, 1), -1);
+  EXPECT_EQ(SlotAt(k100, 174, 60, 0), -1);
 }
 
 TEST(CharacterHit, OnlyTheFrameAboveTheButtonsCounts) {
-  EXPECT_TRUE(InCharacterFrame(0, 0));
-  EXPECT_TRUE(InCharacterFrame(101, 112));
-  EXPECT_FALSE(InCharacterFrame(102, 50));
-  EXPECT_FALSE(InCharacterFrame(50, 113));
-  EXPECT_FALSE(InCharacterFrame(-1, 50));
-  EXPECT_FALSE(InCharacterFrame(50, -1));
+  EXPECT_TRUE(InCharacterFrame(k100, 0, 0));
+  EXPECT_TRUE(InCharacterFrame(k100, 101, 112));
+  EXPECT_FALSE(InCharacterFrame(k100, 102, 50));
+  EXPECT_FALSE(InCharacterFrame(k100, 50, 113));
+  EXPECT_FALSE(InCharacterFrame(k100, -1, 50));
+  EXPECT_FALSE(InCharacterFrame(k100, 50, -1));
 }
 
 struct HotCase {
@@ -149,11 +152,11 @@ TEST_P(HotItemHit, FindsButtonsAndSlotsInEachLayout) {
   const HotCase& c = GetParam();
   // A panel whose only holes are the eight grid squares, as the artwork has.
   auto slotAt = [](int px, int py) {
-    int cell = SlotCellAt(px, py);
+    int cell = SlotCellAt(k100, px, py);
     bool inHole = cell >= 0 && px >= 13 && py >= 50 && (px - 13) % 37 < 34 && (py - 50) % 37 < 34;
-    return SlotAt(px, py, inHole ? 0 : 255);
+    return SlotAt(k100, px, py, inHole ? 0 : 255);
   };
-  EXPECT_EQ(HotItemAt(c.compact, c.panelSide, c.x, c.y, slotAt), c.expected)
+  EXPECT_EQ(HotItemAt(k100, c.compact, c.panelSide, c.x, c.y, slotAt), c.expected)
       << c.compact << " side " << c.panelSide << " at " << c.x << "," << c.y;
 }
 
@@ -172,32 +175,32 @@ INSTANTIATE_TEST_SUITE_P(
                       HotCase{false, 2, 102 + 55, 95, 8}, HotCase{false, 2, 20, 60, -1}));
 
 TEST(Artwork, CharacterAndBlinkComeFromPageColumnAndBandRows) {
-  BlitRect frame = CharacterFrameBlit(3, 174);
+  BlitRect frame = CharacterFrameBlit(k100, 3, 174);
   EXPECT_EQ(frame.dx, 174);
   EXPECT_EQ(frame.sx, 306);
   EXPECT_EQ(frame.w, 102);
   EXPECT_EQ(frame.h, 113);
 
   BlitRect band;
-  EXPECT_FALSE(BlinkBlit(3, 0, 0, &band));
-  EXPECT_FALSE(BlinkBlit(6, 1, 0, &band));
-  EXPECT_FALSE(BlinkBlit(-1, 1, 0, &band));
-  EXPECT_FALSE(BlinkBlit(0, 3, 0, &band));
-  ASSERT_TRUE(BlinkBlit(3, 1, 0, &band));
+  EXPECT_FALSE(BlinkBlit(k100, 3, 0, 0, &band));
+  EXPECT_FALSE(BlinkBlit(k100, 6, 1, 0, &band));
+  EXPECT_FALSE(BlinkBlit(k100, -1, 1, 0, &band));
+  EXPECT_FALSE(BlinkBlit(k100, 0, 3, 0, &band));
+  ASSERT_TRUE(BlinkBlit(k100, 3, 1, 0, &band));
   EXPECT_EQ(band.sy, 113);
   EXPECT_EQ(band.dx, 36);
   EXPECT_EQ(band.dy, 28);
   EXPECT_EQ(band.sx, 306 + 36);
   EXPECT_EQ(band.w, 31);
   EXPECT_EQ(band.h, 16);
-  ASSERT_TRUE(BlinkBlit(5, 2, 174, &band));
+  ASSERT_TRUE(BlinkBlit(k100, 5, 2, 174, &band));
   EXPECT_EQ(band.sy, 135);
   EXPECT_EQ(band.dx, 174 + 35);
   EXPECT_EQ(band.sx, 510 + 35);
   // Every band stays inside its 22-row strip and the frame's column.
   for (int page = 0; page < kPageCount; ++page) {
     for (int f : {1, 2}) {
-      ASSERT_TRUE(BlinkBlit(page, f, 0, &band));
+      ASSERT_TRUE(BlinkBlit(k100, page, f, 0, &band));
       EXPECT_LE(band.sy + band.h, 113 + 22 * f);
       EXPECT_LE(band.sx + band.w, 102 * (page + 1));
       EXPECT_LE(band.dy + band.h, 113);
@@ -216,7 +219,7 @@ class ButtonRows : public ::testing::TestWithParam<ButtonRowCase> {};
 
 TEST_P(ButtonRows, OnlyTheHotButtonLeavesItsNormalRow) {
   const ButtonRowCase& c = GetParam();
-  EXPECT_EQ(ButtonSourceRow(c.button, c.hotItem, c.hotState), c.row);
+  EXPECT_EQ(ButtonSourceRow(k100, c.button, c.hotItem, c.hotState), c.row);
 }
 
 INSTANTIATE_TEST_SUITE_P(States, ButtonRows,
@@ -226,34 +229,34 @@ INSTANTIATE_TEST_SUITE_P(States, ButtonRows,
                                            ButtonRowCase{0, -1, 0, 0}, ButtonRowCase{1, -2, 0, 0}));
 
 TEST(Artwork, ButtonsCaptionAndIconsSitWhereThePanelExpectsThem) {
-  BlitRect next = ButtonBlit(1, 38, 174);
+  BlitRect next = ButtonBlit(k100, 1, 38, 174);
   EXPECT_EQ(next.dx, 174 + 51);
   EXPECT_EQ(next.dy, 113);
   EXPECT_EQ(next.sx, 51);
   EXPECT_EQ(next.sy, 38);
 
-  BlitRect caption = CaptionBackgroundBlit(102);
+  BlitRect caption = CaptionBackgroundBlit(k100, 102);
   EXPECT_EQ(caption.dx, 128);
   EXPECT_EQ(caption.sx, 20);  // a blank stretch of the panel, not the box itself
   EXPECT_EQ(caption.dy, 15);
   EXPECT_EQ(caption.sy, 15);
-  BoxRect box = CaptionBox(102);
+  BoxRect box = CaptionBox(k100, 102);
   EXPECT_EQ(box.left, caption.dx);
   EXPECT_EQ(box.right - box.left, caption.w);
   EXPECT_EQ(box.bottom - box.top, caption.h);
 
   int x, y;
-  SlotIconOrigin(116, 51, 5, &x, &y);
+  SlotIconOrigin(k100, 102, 5, &x, &y);
   EXPECT_EQ(x, 116 + 37);
   EXPECT_EQ(y, 51 + 37);
-  SlotIconOrigin(116, 51, 3, &x, &y);
+  SlotIconOrigin(k100, 102, 3, &x, &y);
   EXPECT_EQ(x, 116 + 111);
   EXPECT_EQ(y, 51);
   // Each icon lands inside its slot hole (holes at 13 + 37c, 50 + 37r, 34 wide).
   for (int k = 0; k < kSlotCount; ++k) {
-    SlotIconOrigin(kIconX, kIconY, k, &x, &y);
-    EXPECT_EQ(SlotCellAt(x, y), k);
-    EXPECT_EQ(SlotCellAt(x + 31, y + 31), k);
+    SlotIconOrigin(k100, 0, k, &x, &y);
+    EXPECT_EQ(SlotCellAt(k100, x, y), k);
+    EXPECT_EQ(SlotCellAt(k100, x + 31, y + 31), k);
   }
 }
 

@@ -15,6 +15,9 @@
 #include "launcher/LauncherGeometry.h"
 #include "tests/win32/support/MenuLoopWatch.h"
 
+// Every length at 100 %.
+static const LauncherMetrics k100 = MetricsAt(kBasePercent);
+
 const char kAddText[] = "\xCC\xED\xBC\xD3";
 const char kEditText[] = "\xB1\xE0\xBC\xAD";
 const char kDeleteText[] = "\xC9\xBE\xB3\xFD";
@@ -270,7 +273,9 @@ SeenMenu CommandsTest::RightClick(POINT client, std::vector<WPARAM> keys) {
   return seen;
 }
 
-int CommandsTest::PanelX() const { return PanelXFor(LauncherWindowProbe::PanelSide(*frame_)); }
+int CommandsTest::PanelX() const {
+  return PanelXFor(k100, LauncherWindowProbe::PanelSide(*frame_));
+}
 
 POINT CommandsTest::SlotPoint(int slot) const {
   const DrawSurface& panel = TheArtwork().panel;
@@ -281,7 +286,7 @@ POINT CommandsTest::SlotPoint(int slot) const {
     for (int dy = -r; dy <= r; ++dy) {
       for (int dx = -r; dx <= r; ++dx) {
         int x = cx + dx, y = cy + dy;
-        if (::SlotAt(x, y, panel.MaskAt(x, y)) == slot) return {PanelX() + x, y};
+        if (::SlotAt(k100, x, y, panel.MaskAt(x, y)) == slot) return {PanelX() + x, y};
       }
     }
   }
@@ -293,7 +298,7 @@ POINT CommandsTest::PanelBodyPoint() const {
   const DrawSurface& panel = TheArtwork().panel;
   for (int y = 60; y < 125; ++y) {
     for (int x = 20; x < 150; ++x) {
-      if (panel.MaskAt(x, y) != 0 && ::SlotCellAt(x, y) >= 0) return {PanelX() + x, y};
+      if (panel.MaskAt(x, y) != 0 && ::SlotCellAt(k100, x, y) >= 0) return {PanelX() + x, y};
     }
   }
   ADD_FAILURE() << "no point on the panel's body";
@@ -303,16 +308,16 @@ POINT CommandsTest::PanelBodyPoint() const {
 POINT CommandsTest::ButtonPoint(int button) const {
   int characterX = LauncherWindowProbe::Compact(*frame_)
                        ? 0
-                       : CharacterXFor(LauncherWindowProbe::PanelSide(*frame_));
+                       : CharacterXFor(k100, LauncherWindowProbe::PanelSide(*frame_));
   POINT p = {button == kHotPreviousPage ? 25 : 76, kFrameHeight + 8};
-  EXPECT_EQ(PageButtonAt(p.x, p.y), button);
+  EXPECT_EQ(PageButtonAt(k100, p.x, p.y), button);
   return {characterX + p.x, p.y};
 }
 
 POINT CommandsTest::CharacterPoint() const {
   POINT p = CharacterBodyPoint(app_->m_nChar);
   if (!LauncherWindowProbe::Compact(*frame_)) {
-    p.x += CharacterXFor(LauncherWindowProbe::PanelSide(*frame_));
+    p.x += CharacterXFor(k100, LauncherWindowProbe::PanelSide(*frame_));
   }
   return p;
 }

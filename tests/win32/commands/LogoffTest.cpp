@@ -23,6 +23,9 @@
 #include "tests/win32/launcher/LauncherTestSupport.h"
 #include "tests/win32/support/Handles.h"
 
+// Every length at 100 %.
+static const LauncherMetrics k100 = MetricsAt(kBasePercent);
+
 namespace {
 
 std::string ProgramFolder() {
@@ -244,7 +247,7 @@ class LogoffTest : public ::testing::TestWithParam<LogoffCase> {
     const DrawSurface& panel = TheArtwork().panel;
     for (int y = kIconY; y < kIconY + 32; ++y) {
       for (int x = kIconX; x < kIconX + 32; ++x) {
-        if (::SlotAt(x, y, panel.MaskAt(x, y)) == 0) return {x, y};
+        if (::SlotAt(k100, x, y, panel.MaskAt(x, y)) == 0) return {x, y};
       }
     }
     return {-1, -1};

@@ -17,6 +17,9 @@
 #include "launcher/LauncherGeometry.h"
 #include "tests/win32/launcher/LauncherTestSupport.h"
 
+// Every length at 100 %.
+static const LauncherMetrics k100 = MetricsAt(kBasePercent);
+
 namespace {
 
 std::string ReadWhole(const std::string& path) {
@@ -93,7 +96,7 @@ int GridDifferences(CMainFrame& frame, LaunchPage& page) {
   }
   expected.UnlockDC(dc);
   ::GdiFlush();
-  int panelX = PanelXFor(LauncherWindowProbe::PanelSide(frame));
+  int panelX = PanelXFor(k100, LauncherWindowProbe::PanelSide(frame));
   return CountDifferences(*LauncherWindowProbe::BackBuffer(frame), panelX + kIconX, kIconY,
                           expected, kIconX, kIconY, 4 * kIconPitch, 2 * kIconPitch);
 }
@@ -142,12 +145,12 @@ TEST(StartUp, WithEverySlotFilledTakesNoIconBeforeTheWindowIsShownAndSavesTheSam
   EXPECT_EQ(GridDifferences(*frame, current), 0);
 
   // A page turned to takes its icons as it is drawn; back again takes none.
-  int characterX = CharacterXFor(LauncherWindowProbe::PanelSide(*frame));
+  int characterX = CharacterXFor(k100, LauncherWindowProbe::PanelSide(*frame));
   POINT next = {-1, -1}, previous = {-1, -1};
   for (int y = kFrameHeight; y < kWindowHeight; ++y) {
     for (int x = 0; x < kCharacterWidth; ++x) {
-      if (PageButtonAt(x, y) == kHotNextPage) next = {characterX + x, y};
-      if (PageButtonAt(x, y) == kHotPreviousPage) previous = {characterX + x, y};
+      if (PageButtonAt(k100, x, y) == kHotNextPage) next = {characterX + x, y};
+      if (PageButtonAt(k100, x, y) == kHotPreviousPage) previous = {characterX + x, y};
     }
   }
   Click(hwnd, next);
