@@ -21,6 +21,8 @@
 #define ARCHIVE_RESOURCE_TYPE "ARCHIVEX"
 #define IDR_ARCHIVE_INDEX 1000
 #define IDR_ARCHIVE_DATA 1001
+#define IDR_EXTRA_ARCHIVE_INDEX 1002
+#define IDR_EXTRA_ARCHIVE_DATA 1003
 
 // The manifest of the common controls' activation context: outside the ids
 // the loader reads by itself, so that no start pays for resolving it.
