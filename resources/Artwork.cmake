@@ -59,15 +59,16 @@ add_custom_command(OUTPUT ${DIDA_ART_RENDER}/buttons.png
   COMMAND ${CMAKE_COMMAND} -E make_directory ${DIDA_ART_RENDER}
   COMMAND ${RSVG_CONVERT} -b ${DIDA_ART_MATTE} -o ${DIDA_ART_RENDER}/buttons.png
           ${DIDA_ART_SRC}/buttons.svg
-  DEPENDS ${DIDA_ART_SRC}/buttons.svg
+  COMMAND dida-art buttons ${DIDA_ART_RENDER}/buttons.png
+  DEPENDS dida-art ${DIDA_ART_SRC}/buttons.svg
   COMMENT "Rendering the page buttons"
   VERBATIM)
 
 # ---- entries that need no picture tool ----------------------------------------
 add_custom_command(OUTPUT ${DIDA_ART_OUT}/mask1.bmp ${DIDA_ART_OUT}/mask2.bmp
   COMMAND ${CMAKE_COMMAND} -E make_directory ${DIDA_ART_RENDER}
-  COMMAND dida-art outline 102 132 ${DIDA_ART_OUT}/mask1.bmp
-  COMMAND dida-art outline 174 132 ${DIDA_ART_OUT}/mask2.bmp
+  COMMAND dida-art outline character ${DIDA_ART_OUT}/mask1.bmp
+  COMMAND dida-art outline panel ${DIDA_ART_OUT}/mask2.bmp
   DEPENDS dida-art
   COMMENT "Writing the window outlines"
   VERBATIM)
