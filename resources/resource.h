@@ -17,7 +17,9 @@
 // Control of the comment dialog.
 #define IDC_COMMENT 1000
 
-// The embedded archive: resource type and its two entries.
+// The embedded archives: resource type and their entries. The first holds
+// the pictures at 100 %, the outlines and the click sound; the second the
+// pictures of the other display scales and the page backgrounds.
 #define ARCHIVE_RESOURCE_TYPE "ARCHIVEX"
 #define IDR_ARCHIVE_INDEX 1000
 #define IDR_ARCHIVE_DATA 1001
