@@ -20,7 +20,7 @@ bool ReadPng(const std::string& path, int channels, Png* out) {
   std::memset(&png, 0, sizeof png);
   png.version = PNG_IMAGE_VERSION;
   if (!png_image_begin_read_from_file(&png, path.c_str())) return false;
-  png.format = channels == 1 ? PNG_FORMAT_GRAY : PNG_FORMAT_RGB;
+  png.format = channels == 1 ? PNG_FORMAT_GRAY : channels == 4 ? PNG_FORMAT_RGBA : PNG_FORMAT_RGB;
   std::vector<std::uint8_t> bytes(PNG_IMAGE_SIZE(png));
   if (!png_image_finish_read(&png, nullptr, bytes.data(), 0, nullptr)) return false;
   out->width = int(png.width);
@@ -28,9 +28,12 @@ bool ReadPng(const std::string& path, int channels, Png* out) {
   if (channels == 1) {
     out->grey = bytes;
   } else {
-    out->rgb.resize(bytes.size() / 3);
+    const std::size_t n = channels == 4 ? 4 : 3;
+    out->rgb.resize(bytes.size() / n);
     for (std::size_t i = 0; i < out->rgb.size(); ++i) {
-      out->rgb[i] = (bytes[3 * i] << 16) | (bytes[3 * i + 1] << 8) | bytes[3 * i + 2];
+      const std::uint8_t* p = &bytes[n * i];
+      const std::uint32_t alpha = n == 4 ? p[3] : 0;
+      out->rgb[i] = (alpha << 24) | (p[0] << 16) | (p[1] << 8) | p[2];
     }
   }
   return true;

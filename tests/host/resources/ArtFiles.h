@@ -17,10 +17,11 @@ inline std::uint32_t Le32(const Bytes& b, std::size_t at) {
   return Le16(b, at) | (Le16(b, at + 2) << 16);
 }
 
-// A PNG as 0x00RRGGBB words (channels 3) or bytes (channels 1), rows top-down.
+// A PNG as 0x00RRGGBB words (channels 3), 0xAARRGGBB words (channels 4, not
+// premultiplied) or bytes (channels 1), rows top-down.
 struct Png {
   int width = 0, height = 0;
-  std::vector<std::uint32_t> rgb;
+  std::vector<std::uint32_t> rgb;  // also the words of channels 4
   std::vector<std::uint8_t> grey;
 };
 bool ReadPng(const std::string& path, int channels, Png* out);
