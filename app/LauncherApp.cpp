@@ -98,6 +98,7 @@ BOOL CLauncherApp::InitInstance() {
   frame->DrawCompact();
   frame->ShowWindow(SW_SHOW);
   frame->UpdateWindow();
+  frame->ReportSkin();
   // The compact window shows nothing of the pages, so they are read once it
   // is on the screen; the handlers that use them run only from the message
   // loop, which starts after this.

@@ -111,10 +111,14 @@ void Multiply(int (&values)[Count], int factor) {
 }  // namespace
 
 LauncherMetrics MetricsFor(const ArtScale& scale) {
-  LauncherMetrics m = MetricsAt(scale.shipped);
-  const int k = scale.factor > 1 ? scale.factor : 1;
+  return MultipliedMetrics(MetricsAt(scale.shipped), scale.factor);
+}
+
+LauncherMetrics MultipliedMetrics(const LauncherMetrics& original, int factor) {
+  LauncherMetrics m = original;
+  const int k = factor > 1 ? factor : 1;
   if (k == 1) return m;
-  m.percent = scale.shipped * k;
+  m.percent *= k;
   for (int* length :
        {&m.characterWidth, &m.panelWidth, &m.expandedWidth, &m.windowHeight, &m.frameHeight,
         &m.buttonSplit, &m.buttonHeight, &m.bandHeight, &m.captionSourceX, &m.iconSize,

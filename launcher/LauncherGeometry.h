@@ -78,6 +78,8 @@ LauncherMetrics MetricsAt(int percent);
 // scale.factor times: the shipped scale's lengths times the factor, so that
 // they fit the enlarged pictures exactly.
 LauncherMetrics MetricsFor(const ArtScale& scale);
+// Every length of m times a whole factor (m.percent too).
+LauncherMetrics MultipliedMetrics(const LauncherMetrics& m, int factor);
 
 enum Layout {
   kLayoutNone = -1,  // before the first layout is applied

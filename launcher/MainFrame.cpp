@@ -6,17 +6,20 @@
 // After windows.h, which it builds on.
 #include <mmsystem.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "app/LaunchPage.h"
 #include "app/LauncherApp.h"
 #include "archive/ResourceArchive.h"
 #include "framework/LateBound.h"
+#include "framework/MessageBox.h"
 #include "framework/PaintDC.h"
 #include "imaging/DrawSurface.h"
 #include "imaging/MaskRegion.h"
 #include "launcher/LaunchRules.h"
 #include "launcher/LauncherGeometry.h"
+#include "launcher/SkinArtwork.h"
 #include "launcher/WindowArtwork.h"
 #include "resources/resource.h"
 
@@ -104,6 +107,8 @@ BOOL CMainFrame::CreateLauncher() {
 
   backBuffer = std::make_unique<DrawSurface>();
   backBuffer->Create(metrics.characterWidth, metrics.windowHeight);
+  auto folder = std::make_unique<SkinFolder>();
+  if (SkinFolder::Find(folder.get())) skin = std::move(folder);
   UseScale({kBasePercent, kBasePercent, 1});
   SetLayout(kLayoutCompact);
 
@@ -118,28 +123,40 @@ BOOL CMainFrame::CreateLauncher() {
 
 bool CMainFrame::ScaleTo(int dpi) {
   ArtScale scale = ArtScaleForDpi(dpi);
-  if (scale.percent == metrics.percent) return false;
+  if (scale.percent == scaleAsked) return false;
   UseScale(scale);
   return true;
 }
 
 void CMainFrame::UseScale(const ArtScale& wanted) {
-  ArtScale scale = wanted;
-  if (scale.shipped != kBasePercent && !extraArchive) {
+  // The artwork is made at `base`, then enlarged to the scale drawn: a skin
+  // without pictures for the scale, or missing scaled artwork, makes it the
+  // 100 % artwork at the nearest whole factor (coarser, never stretched).
+  const ArtScale kBase = {kBasePercent, kBasePercent, 1};
+  scaleAsked = wanted.percent;
+  ArtScale base = wanted;
+  if (skin && wanted.percent != kBasePercent && !skin->HasFilesAt(wanted.percent)) base = kBase;
+  if ((base.shipped != kBasePercent || skin) && !extraArchive) {
     extraArchive = std::make_unique<ResourceArchive>();
     extraArchive->OpenResources(IDR_EXTRA_ARCHIVE_INDEX, IDR_EXTRA_ARCHIVE_DATA);
   }
-  LauncherMetrics m = MetricsFor(scale);
-  WindowArtwork art = LoadWindowArtwork(scale, m, extraArchive.get());
-  if (!art.Complete() && scale.shipped != kBasePercent) {
-    // The program's own pictures, enlarged to the nearest whole factor:
-    // coarser, but never stretched.
-    int factor = (scale.percent + kBasePercent / 2) / kBasePercent;
-    scale = {kBasePercent * factor, kBasePercent, factor};
-    m = MetricsFor(scale);
-    art = LoadWindowArtwork(scale, m, nullptr);
+  LauncherMetrics m = MetricsFor(base);
+  WindowArtwork art = LoadWindowArtwork(base, m, extraArchive.get());
+  if (!art.Complete() && base.shipped != kBasePercent) {
+    base = kBase;
+    m = MetricsFor(base);
+    art = LoadWindowArtwork(base, m, nullptr);
   }
-  metrics = m;
+  if (skin) {
+    std::unique_ptr<DrawSurface> background = LoadPageBackgrounds(base, extraArchive.get());
+    skinReport.clear();
+    skin->Apply(&art, &m, *background, &skinReport);
+  }
+  int factor = 1;
+  if (base.percent != wanted.percent) factor = std::max(1, (wanted.percent + 50) / kBasePercent);
+  EnlargeArtwork(&art, factor);
+  metrics = MultipliedMetrics(m, factor);
+  m = metrics;
   characterPicture = std::move(art.character);
   buttonsPicture = std::move(art.buttons);
   panelPicture = std::move(art.panel);
@@ -156,6 +173,11 @@ void CMainFrame::UseScale(const ArtScale& wanted) {
   Layout applied = layout;
   layout = kLayoutNone;
   if (applied != kLayoutNone) SetLayout(applied);
+}
+
+void CMainFrame::ReportSkin() {
+  std::string message = SkinReportMessage(skinReport);
+  if (!message.empty()) ShowMessageBox(m_hWnd, message.c_str(), "dida", MB_OK | MB_ICONWARNING);
 }
 
 void CMainFrame::SetLayout(Layout newLayout) {

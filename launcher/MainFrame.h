@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 
 #include "framework/FrameWnd.h"
 #include "framework/Menu.h"
@@ -17,6 +18,7 @@
 class DrawSurface;
 class MaskRegion;
 class ResourceArchive;
+class SkinFolder;
 
 class CMainFrame : public CFrameWnd {
  public:
@@ -58,6 +60,9 @@ class CMainFrame : public CFrameWnd {
   // same; the caller redraws otherwise.
   bool ScaleTo(int dpi);
   const LauncherMetrics& Metrics() const { return metrics; }
+  // Names, in one box, every file of the skin folder that could not be used
+  // (nothing when all could, or when there is no skin).
+  void ReportSkin();
 
   // Screen position of the character area's top-left corner, kept across
   // layout changes and handed back to the settings when the window closes.
@@ -131,6 +136,9 @@ class CMainFrame : public CFrameWnd {
   LauncherMetrics metrics = MetricsAt(kBasePercent);  // every length at the window's scale
   // The artwork of scales other than 100 %, opened when first needed.
   std::unique_ptr<ResourceArchive> extraArchive;
+  std::unique_ptr<SkinFolder> skin;  // the user's pictures, when a skin folder is there
+  std::string skinReport;            // the files of the last scale's skin not used
+  int scaleAsked = kBasePercent;     // the scale last asked for (percent), maybe not the drawn one
   std::unique_ptr<MaskRegion> characterMask;
   std::unique_ptr<MaskRegion> panelMask;
   BlinkState blink;

@@ -2,34 +2,45 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 
 #include "archive/ResourceArchive.h"
 
 namespace {
 
-unsigned char* ReadArt(const char* name, const ArtScale& scale, ResourceArchive* extra,
-                       int* length) {
+std::unique_ptr<DrawSurface> Enlarged(std::unique_ptr<DrawSurface> surface, int factor) {
+  if (factor <= 1 || !surface->bitmap) return surface;
+  auto enlarged = std::make_unique<DrawSurface>();
+  enlarged->RepeatOf(*surface, factor);
+  return enlarged;
+}
+
+unsigned char* ReadArtFrom(ResourceArchive* archive, const char* name, const ArtScale& scale,
+                           int* length) {
   char entry[64];
   ArtEntryName(name, scale.shipped, entry, sizeof entry);
-  ResourceArchive* archive = scale.shipped == kBasePercent ? &g_archive : extra;
   return archive ? archive->LoadImageEntry(entry, nullptr, length) : nullptr;
 }
 
-std::unique_ptr<DrawSurface> LoadPicture(const char* name, const ArtScale& scale,
-                                         ResourceArchive* extra, int minWidth, int minHeight) {
+unsigned char* ReadArt(const char* name, const ArtScale& scale, ResourceArchive* extra,
+                       int* length) {
+  return ReadArtFrom(scale.shipped == kBasePercent ? &g_archive : extra, name, scale, length);
+}
+
+std::unique_ptr<DrawSurface> DecodeArt(unsigned char* bytes, int length, int factor) {
   auto surface = std::make_unique<DrawSurface>();
-  int length = 0;
-  unsigned char* bytes = ReadArt(name, scale, extra, &length);
   bool loaded = bytes && length > 0 &&
                 surface->LoadFromMemory(bytes, static_cast<std::size_t>(length), 0, 0) &&
                 surface->bitmap;
   std::free(bytes);
-  if (loaded && scale.factor > 1) {
-    auto enlarged = std::make_unique<DrawSurface>();
-    loaded = enlarged->RepeatOf(*surface, scale.factor) != 0;
-    surface = std::move(enlarged);
-  }
-  if (!loaded || surface->width < minWidth || surface->height < minHeight) surface->Destroy();
+  if (!loaded) surface->Destroy();
+  return Enlarged(std::move(surface), factor);
+}
+
+std::unique_ptr<DrawSurface> LoadPicture(const char* name, const ArtScale& scale,
+                                         ResourceArchive* extra, int minWidth, int minHeight) {
+  auto surface = LoadArtPicture(name, scale, extra);
+  if (surface->width < minWidth || surface->height < minHeight) surface->Destroy();
   return surface;
 }
 
@@ -62,6 +73,29 @@ void ArtEntryName(const char* name, int shippedPercent, char* out, int size) {
   while (*dot && *dot != '.') ++dot;
   std::snprintf(out, static_cast<std::size_t>(size), "%.*s@%d%s", static_cast<int>(dot - name),
                 name, shippedPercent, dot);
+}
+
+std::unique_ptr<DrawSurface> LoadArtPicture(const char* name, const ArtScale& scale,
+                                            ResourceArchive* extra) {
+  int length = 0;
+  unsigned char* bytes = ReadArt(name, scale, extra, &length);
+  return DecodeArt(bytes, length, scale.factor);
+}
+
+std::unique_ptr<DrawSurface> LoadPageBackgrounds(const ArtScale& scale, ResourceArchive* extra) {
+  int length = 0;
+  unsigned char* bytes = ReadArtFrom(extra, "back.tw", scale, &length);
+  return DecodeArt(bytes, length, scale.factor);
+}
+
+void EnlargeArtwork(WindowArtwork* art, int factor) {
+  if (factor <= 1) return;
+  for (auto* surface : {&art->character, &art->buttons, &art->panel}) {
+    if (*surface) *surface = Enlarged(std::move(*surface), factor);
+  }
+  for (auto* outline : {&art->characterOutline, &art->panelOutline}) {
+    if (*outline && !(*outline)->Enlarge(factor)) outline->reset();
+  }
 }
 
 WindowArtwork LoadWindowArtwork(const ArtScale& scale, const LauncherMetrics& m,

@@ -33,3 +33,16 @@ void ArtEntryName(const char* name, int shippedPercent, char* out, int size);
 // goes without it); an outline that cannot be had stays null.
 WindowArtwork LoadWindowArtwork(const ArtScale& scale, const LauncherMetrics& m,
                                 ResourceArchive* extra);
+
+// One picture for a scale, as LoadWindowArtwork takes them, without a least
+// size; empty when it cannot be had.
+std::unique_ptr<DrawSurface> LoadArtPicture(const char* name, const ArtScale& scale,
+                                            ResourceArchive* extra);
+
+// The six pages' backgrounds alone (a sheet of frames), which a skin's
+// pictures are laid over; they live in `extra` at every scale.
+std::unique_ptr<DrawSurface> LoadPageBackgrounds(const ArtScale& scale, ResourceArchive* extra);
+
+// Every picture and outline enlarged by a whole factor; one that cannot be
+// is left empty (the artwork is then incomplete).
+void EnlargeArtwork(WindowArtwork* art, int factor);
