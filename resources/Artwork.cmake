@@ -279,6 +279,16 @@ function(dida_art_scales_preview out render caption)
     VERBATIM)
 endfunction()
 
+# NAME.idx and NAME.dat from the entries, checked once packed.
+function(dida_pack_archive name entries comment)
+  add_custom_command(OUTPUT ${name}.idx ${name}.dat
+    COMMAND $<TARGET_FILE:dida-archive> pack ${name} ${entries}
+    COMMAND $<TARGET_FILE:dida-archive> verify ${name}
+    DEPENDS dida-archive ${entries}
+    COMMENT "${comment}"
+    VERBATIM)
+endfunction()
+
 function(dida_add_archive_rules out render)
   if(NOT TARGET dida-picture OR NOT TARGET dida-archive)
     message(STATUS "dida art: dida-picture or dida-archive missing; no archive is built")
@@ -292,20 +302,10 @@ function(dida_add_archive_rules out render)
 
   set(entries ${out}/buttons.tw ${out}/char.tw ${out}/click.wav ${out}/mask1.bmp
               ${out}/mask2.bmp ${out}/panel.tw)
-  add_custom_command(OUTPUT ${out}/archive.idx ${out}/archive.dat
-    COMMAND $<TARGET_FILE:dida-archive> pack ${out}/archive ${entries}
-    COMMAND $<TARGET_FILE:dida-archive> verify ${out}/archive
-    DEPENDS dida-archive ${entries}
-    COMMENT "Packing the archive"
-    VERBATIM)
+  dida_pack_archive(${out}/archive "${entries}" "Packing the archive")
   # The pictures of the other scales and the page backgrounds: a second
   # archive, so that the first stays as it is.
-  add_custom_command(OUTPUT ${out}/extra.idx ${out}/extra.dat
-    COMMAND $<TARGET_FILE:dida-archive> pack ${out}/extra ${DIDA_ART_ENTRIES}
-    COMMAND $<TARGET_FILE:dida-archive> verify ${out}/extra
-    DEPENDS dida-archive ${DIDA_ART_ENTRIES}
-    COMMENT "Packing the archive of the other scales"
-    VERBATIM)
+  dida_pack_archive(${out}/extra "${DIDA_ART_ENTRIES}" "Packing the archive of the other scales")
 
   # The preview shows the pictures as the program decodes them: each sheet
   # with its mask plane, and the six pages as the window shows them (frame
