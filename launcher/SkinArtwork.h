@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
 #include "launcher/LauncherGeometry.h"
 #include "launcher/WindowArtwork.h"
@@ -15,6 +16,10 @@ class SkinReader;
 
 class SkinFolder {
  public:
+  SkinFolder() = default;
+  // The skin in `dir` (ending with a separator).
+  explicit SkinFolder(std::wstring dir) : dir_(std::move(dir)) {}
+
   // The folder beside the program, when there is one: a single
   // GetFileAttributes, nothing else is looked for without it.
   static bool Find(SkinFolder* out);
