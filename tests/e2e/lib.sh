@@ -2,6 +2,7 @@
 # a folder of its own (so its settings file is its own) under the harness's
 # Wine and display. Sourced by the test scripts.
 set -euo pipefail
+e2e_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 : "${DIDA_WINE_STATE:?}" "${DIDA_EXE:?}" "${DIDA_BUILD:?}"
 # shellcheck disable=SC1091
@@ -266,6 +267,72 @@ start_compact() {
   park_pointer
   start_launcher "$1"
   wait_for_rect "$2 $3 $(($2 + char_width)) $(($3 + window_height))"
+}
+
+# ---- a display scale ------------------------------------------------------------
+# Moves this test onto a harness of its own, named NAME, whose display has
+# DPI (of the fixture's flavour); stop_own_harness ends it.
+# harness_at NAME DPI KEEPER
+harness_at() {
+  local bits
+  bits=$(sed -n 's/^export WINEARCH=win//p' "$DIDA_WINE_STATE/env.sh")
+  own_harness="$DIDA_BUILD/e2e/$1-harness"
+  DIDA_DPI=$2 "$e2e_dir/../../scripts/harness.sh" start "$own_harness" "$bits" "$3" ||
+    fail "the harness at $2 DPI did not start"
+  DIDA_WINE_STATE=$own_harness
+  # shellcheck disable=SC1091
+  . "$own_harness/env.sh"
+  expect_eq "$(remote dpi | tr -d '\r')" "$2" "the DPI a program gets"
+}
+
+stop_own_harness() {
+  [ -z "${own_harness:-}" ] || "$e2e_dir/../../scripts/harness.sh" stop "$own_harness" >/dev/null
+}
+
+# The window's lengths at DPI as the launcher computes them (see
+# tools/geometry), as shell variables: scaled_percent,
+# scaled_character_width, scaled_panel_width, scaled_wells, ...
+geometry_tool=$(dirname "$picture_tool")/dida-geometry
+geometry_at() {
+  local lengths
+  lengths=$("$geometry_tool" metrics "$1") || fail "dida-geometry metrics $1"
+  eval "$(sed 's/^/scaled_/' <<<"$lengths")"
+}
+
+# Lengths at 100 % scaled to PERCENT, on one line: scaled PERCENT V...
+scaled() {
+  local lengths
+  lengths=$("$geometry_tool" scale "$@") || fail "dida-geometry scale $*"
+  echo $lengths
+}
+
+# Whether X shows the launcher window with rectangle RECT, in screen pixels
+# as the pointer counts them (the last one seen in $got_x).
+x_rect_is() {
+  local id WINDOW X Y WIDTH HEIGHT SCREEN
+  id=$(xdotool search --onlyvisible --name '^dida$' 2>/dev/null | head -n 1) || return 1
+  [ -n "$id" ] || return 1
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  got_x="$X $Y $((X + WIDTH)) $((Y + HEIGHT))"
+  [ "$got_x" = "$1" ]
+}
+
+# A point of page K's body whose whole 7 x 7 square is body at 100 %, away
+# from the eyes: at any scale the point it scales to is then body, however
+# the body's edge rounds. Prints "x y" in the character area at 100 %.
+deep_body_point() {
+  local core="$1/body-core.png" x y
+  convert "$1/art/char-mask.png" -crop "102x113+$((102 * $2))+0" +repage -threshold 0 \
+    -morphology Erode Square:3 "$core"
+  for y in 85 80 90 75 95 70; do
+    for x in 51 45 57 40 62; do
+      if [ "$(convert "$core" -format "%[fx:int(255*p{$x,$y})]" info:)" -gt 0 ]; then
+        echo "$x $y"
+        return 0
+      fi
+    done
+  done
+  fail "no point deep in the body of page $2"
 }
 
 # Ends a launcher that a failed case left running, so that the next case's

@@ -42,24 +42,6 @@ wait_for_window_at() {
   fi
 }
 
-# A point of page K's body whose whole 7 x 7 square is body at 100 %, away
-# from the eyes: at any scale the point it scales to is then body, however
-# the body's edge rounds. Prints "x y" in the character area at 100 %.
-deep_body_point() {
-  local core="$1/body-core.png" x y
-  convert "$1/art/char-mask.png" -crop "102x113+$((102 * $2))+0" +repage -threshold 0 \
-    -morphology Erode Square:3 "$core"
-  for y in 85 80 90 75 95 70; do
-    for x in 51 45 57 40 62; do
-      if [ "$(convert "$core" -format "%[fx:int(255*p{$x,$y})]" info:)" -gt 0 ]; then
-        echo "$x $y"
-        return 0
-      fi
-    done
-  done
-  fail "no point deep in the body of page $2"
-}
-
 harness_at "scale$dpi" "$dpi" "$keeper"
 geometry_at "$dpi"
 dir=$(e2e_folder "scale$dpi")

@@ -40,8 +40,8 @@ int PrintMetrics(int dpi) {
               scale.factor);
   std::printf("character_width=%d\npanel_width=%d\nexpanded_width=%d\n", m.characterWidth,
               m.panelWidth, m.expandedWidth);
-  std::printf("window_height=%d\nframe_height=%d\nbutton_split=%d\n", m.windowHeight,
-              m.frameHeight, m.buttonSplit);
+  std::printf("window_height=%d\nframe_height=%d\nbutton_split=%d\n", m.windowHeight, m.frameHeight,
+              m.buttonSplit);
   const BoxRect& c = m.captionBox;
   std::printf("caption_box=\"%d %d %d %d\"\n", c.left, c.top, c.right, c.bottom);
   PrintBoxes("button_hits", m.buttonHit, 2);
