@@ -36,12 +36,11 @@ void ReleaseIcon(HICON icon) {
 // buffer, which the call may rewrite to the file it took the icon from. A
 // path too long for the buffer is never cut short to a different file: it
 // gets no icon.
-HICON ExtractIntoBuffer(const char* path, char (&buffer)[kIconPathSize]) {
+HICON ExtractIntoBuffer(const char* path, char (&buffer)[kIconPathSize], int pixels) {
   buffer[0] = '\0';
   if (!path || std::strlen(path) >= MAX_PATH) return nullptr;
   std::memcpy(buffer, path, std::strlen(path) + 1);
-  WORD index = 0;
-  return late::AssociatedIcon(g_hInstance, buffer, sizeof buffer, &index);
+  return late::AssociatedIconAt(g_hInstance, buffer, sizeof buffer, pixels);
 }
 
 }  // namespace
@@ -94,7 +93,7 @@ int LaunchPage::SetFromFile(int slot, const char* path) {
   s->exec = DupString(path);
 
   char buffer[kIconPathSize];
-  s->icon = ExtractIntoBuffer(path, buffer);
+  s->icon = ExtractIntoBuffer(path, buffer, m_iconSize);
   if (s->icon) {
     s->iconSource = DupString(buffer);
   } else {
@@ -109,7 +108,7 @@ HICON LaunchPage::LoadSlotIcon(int slot, const char* source) {
   // Meant for slots without an icon; one held already would otherwise leak.
   ReleaseIcon(s->icon);
   char buffer[kIconPathSize];
-  s->icon = ExtractIntoBuffer(source, buffer);
+  s->icon = ExtractIntoBuffer(source, buffer, m_iconSize);
   if (!s->icon) s->icon = StockSlotIcon();
   return s->icon;
 }
@@ -126,7 +125,17 @@ void LaunchPage::ClearSlot(int slot) {
 
 void LaunchPage::DrawSlotIcon(HDC hdc, int x, int y, int slot) {
   HICON icon = GetIcon(slot);
-  if (icon) DrawIconEx(hdc, x, y, icon, 32, 32, 0, nullptr, DI_NORMAL);
+  if (icon) DrawIconEx(hdc, x, y, icon, m_iconSize, m_iconSize, 0, nullptr, DI_NORMAL);
+}
+
+void LaunchPage::SetIconSize(int pixels) {
+  if (pixels <= 0 || pixels == m_iconSize) return;
+  m_iconSize = pixels;
+  // Taken again at the new size when next drawn, or by idle time.
+  for (LaunchSlot& s : m_slots) {
+    ReleaseIcon(s.icon);
+    s.icon = nullptr;
+  }
 }
 
 bool LaunchPage::TakeNextIcon() {

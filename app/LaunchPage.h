@@ -42,9 +42,14 @@ class LaunchPage {
   // Frees the slot's strings and releases its icon (never the stock one).
   void ClearSlot(int slot);
 
-  // Draws the slot's icon at 32 x 32, taking it first if need be; an empty
-  // slot draws nothing.
+  // Draws the slot's icon at the icon size, taking it first if need be; an
+  // empty slot draws nothing.
   void DrawSlotIcon(HDC hdc, int x, int y, int slot);
+
+  // The size icons are taken and drawn at (32 until set). A new size gives
+  // up the icons held; they are taken again at that size.
+  void SetIconSize(int pixels);
+  int IconSize() const { return m_iconSize; }
 
   // Takes the icon of the first used slot that has none yet; false when
   // every used slot has its icon.
@@ -68,6 +73,7 @@ class LaunchPage {
   const LaunchSlot* Slot(int slot) const;
 
   char* m_name;
+  int m_iconSize = 32;
   LaunchSlot m_slots[kSlotCount];
 };
 

@@ -16,6 +16,7 @@
 #include "launcher/MainFrame.h"
 #include "launcher/Placement.h"
 #include "launcher/SystemDesktop.h"
+#include "launcher/SystemDpi.h"
 #include "resources/resource.h"
 
 namespace {
@@ -70,16 +71,22 @@ BOOL CLauncherApp::InitInstance() {
   g_hMainWnd = frame->m_hWnd;
   DrawSurface::SetReferenceWindow(g_hMainWnd);
 
+  // The first start centres the window on the primary monitor at that
+  // monitor's scale; later ones take the scale of the monitor it was left on.
   Desktop desktop = ReadDesktop();
-  ScreenPoint centre = CentredOnPrimary(desktop, kCharacterWidth, kWindowHeight);
+  ScreenRect primary = PrimaryArea(desktop);
+  frame->ScaleTo(DpiOfMonitorAt(primary.left, primary.top));
+  const LauncherMetrics* m = &frame->Metrics();
+  ScreenPoint centre = CentredOnPrimary(desktop, m->characterWidth, m->windowHeight);
   m_nChar = g_settings.GetInt("Char", 0);
   // The page index picks one of six pages and character columns.
   if (m_nChar < 0 || m_nChar >= kPageCount) m_nChar = 0;
   m_nPosX = g_settings.GetInt("PosX", centre.x);
   m_nPosY = g_settings.GetInt("PosY", centre.y);
+  frame->ScaleTo(DpiOfMonitorAt(m_nPosX, m_nPosY));
   // Where it was left, if that is still on a monitor; else held within the
   // nearest one.
-  ScreenPoint at = HoldOnMonitors(desktop, m_nPosX, m_nPosY, kCharacterWidth, kWindowHeight);
+  ScreenPoint at = HoldOnMonitors(desktop, m_nPosX, m_nPosY, m->characterWidth, m->windowHeight);
   m_nPosX = at.x;
   m_nPosY = at.y;
   frame->charLeft = m_nPosX;
@@ -87,7 +94,7 @@ BOOL CLauncherApp::InitInstance() {
   m_nTopMost = g_settings.GetInt("TopMost", 0);
   m_nFixedPos = g_settings.GetInt("FixedPos", 0);
 
-  frame->MoveWindow(m_nPosX, m_nPosY, kCharacterWidth, kWindowHeight, FALSE);
+  frame->MoveWindow(m_nPosX, m_nPosY, m->characterWidth, m->windowHeight, FALSE);
   frame->DrawCompact();
   frame->ShowWindow(SW_SHOW);
   frame->UpdateWindow();
@@ -95,6 +102,7 @@ BOOL CLauncherApp::InitInstance() {
   // is on the screen; the handlers that use them run only from the message
   // loop, which starts after this.
   m_pPages = new LaunchPage[kPageCount];
+  SetIconSize(frame->Metrics().iconSize);
   LoadPages();
   // The themed controls of the dialogs and boxes, which the main window has
   // no use for: resolved now rather than by the loader before the paint.
@@ -178,8 +186,14 @@ void CLauncherApp::SavePages() {
   if (m_pPages) ::SavePages(m_pPages);
 }
 
+void CLauncherApp::SetIconSize(int pixels) {
+  if (!m_pPages) return;
+  for (int page = 0; page < kPageCount; ++page) m_pPages[page].SetIconSize(pixels);
+}
+
 void CLauncherApp::DrawPageIcons(DrawSurface* surface, const LauncherMetrics& metrics, int panelX,
                                  int page) {
+  SetIconSize(metrics.iconSize);
   HDC hdc = surface->LockDC();
   if (!hdc) return;
   for (int i = 0; i < kSlotCount; ++i) {

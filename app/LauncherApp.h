@@ -49,7 +49,9 @@ class CLauncherApp : public CWinApp {
   // The last step of start-up: from now on the launcher runs; a close that
   // arrived during start-up (inside one of its boxes) is carried out now.
   void FinishStartUp();
-  // Draws page `page`'s eight icons in a 4 x 2 grid, 37 pixels apart.
+  // Every page takes and draws its icons at this size from now on.
+  void SetIconSize(int pixels);
+  // Draws page `page`'s eight icons in their wells, at the metrics' icon size.
   void DrawPageIcons(DrawSurface* surface, const LauncherMetrics& metrics, int panelX, int page);
   // Fills a slot from a file, then lets the user edit its comment.
   int AddSlotFromFile(int page, int slot, const char* path, int length);

@@ -102,6 +102,14 @@ int ResourceArchive::Open(int openMode, const char* name, const char* subKey) {
   }
 }
 
+int ResourceArchive::OpenResources(int indexResource, int dataResource) {
+  Close();
+  mode = ArchiveMode_Embedded;
+  indexResource_ = indexResource;
+  dataResource_ = dataResource;
+  return LoadIndexResource();
+}
+
 void ResourceArchive::Close() {
   FreeIndex();
   FreeString(&programDir);
@@ -166,8 +174,7 @@ int ResourceArchive::LoadIndexFile() {
 
 int ResourceArchive::LoadIndexResource() {
   FreeIndex();
-  HRSRC found =
-      FindResourceA(g_hInstance, MAKEINTRESOURCEA(IDR_ARCHIVE_INDEX), ARCHIVE_RESOURCE_TYPE);
+  HRSRC found = FindResourceA(g_hInstance, MAKEINTRESOURCEA(indexResource_), ARCHIVE_RESOURCE_TYPE);
   if (!found) return 0;
   HGLOBAL loaded = LoadResource(g_hInstance, found);
   const void* bytes = loaded ? LockResource(loaded) : nullptr;
@@ -207,8 +214,7 @@ unsigned char* ResourceArchive::ReadEmbedded(const char* name, int* length) {
     if (reportMissing) ReportMissing(name);
     return nullptr;
   }
-  HRSRC found =
-      FindResourceA(g_hInstance, MAKEINTRESOURCEA(IDR_ARCHIVE_DATA), ARCHIVE_RESOURCE_TYPE);
+  HRSRC found = FindResourceA(g_hInstance, MAKEINTRESOURCEA(dataResource_), ARCHIVE_RESOURCE_TYPE);
   if (!found) return nullptr;
   HGLOBAL loaded = LoadResource(g_hInstance, found);
   const void* data = loaded ? LockResource(loaded) : nullptr;

@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "resources/resource.h"
+
 enum ArchiveMode {
   ArchiveMode_Files = 1,     // NAME.idx + NAME.dat beside the program; loose files win
   ArchiveMode_Embedded = 2,  // resources 1000 and 1001 of type "ARCHIVEX"
@@ -29,6 +31,11 @@ class ResourceArchive {
   // any other mode, zero when the index could not be loaded.
   int Open(int mode, const char* archiveName, const char* subKey);
   void Close();  // safe to call twice
+
+  // Opens another pair of ARCHIVEX resources of the program, quietly: a
+  // missing entry is the caller's to handle, no message is shown. 1 when
+  // the index was loaded.
+  int OpenResources(int indexResource, int dataResource);
 
   // A file beside the program (installDir first, quietly).
   unsigned char* LoadEntry(const char* name, int* length);
@@ -71,6 +78,8 @@ class ResourceArchive {
   void ReportMissing(const char* name) const;
   bool TakeIndex(const unsigned char* bytes, std::size_t size);
 
+  int indexResource_ = IDR_ARCHIVE_INDEX;
+  int dataResource_ = IDR_ARCHIVE_DATA;
   unsigned char* index_ = nullptr;
   std::size_t indexSize_ = 0;
   bool indexLoaded_ = false;

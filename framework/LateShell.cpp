@@ -43,6 +43,20 @@ HICON AssociatedIcon(HINSTANCE instance, char* path, DWORD size, WORD* index) {
   return icon;
 }
 
+HICON AssociatedIconAt(HINSTANCE instance, char* path, DWORD size, int pixels) {
+  WORD index = 0;
+  HICON icon = AssociatedIcon(instance, path, size, &index);
+  if (!icon || pixels == 32) return icon;
+  std::wstring wide = gbk::Widen(path);
+  HICON sized = nullptr;
+  if (::PrivateExtractIconsW(wide.c_str(), index, pixels, pixels, &sized, nullptr, 1, 0) == 1 &&
+      sized) {
+    ::DestroyIcon(icon);
+    return sized;
+  }
+  return icon;
+}
+
 HINSTANCE Execute(HWND owner, const char* verb, const char* file, const char* parameters,
                   const char* directory, int show) {
   auto* execute = g_execute.Get();

@@ -14,6 +14,11 @@ namespace late {
 // the shell may rewrite to the file it took the icon from (path stays as it
 // was when that file's name has no GBK form or does not fit). Null: no icon.
 HICON AssociatedIcon(HINSTANCE instance, char* path, DWORD size, WORD* index);
+// The same icon at pixels x pixels: at 32 the shell's own answer; at other
+// sizes taken again from the file the shell named, from the image made for
+// that size or the nearest larger one, so the icon is never blown up from
+// 32 pixels when the file holds better. Falls back to the 32-pixel icon.
+HICON AssociatedIconAt(HINSTANCE instance, char* path, DWORD size, int pixels);
 // ShellExecute with GBK texts. SE_ERR_DLLNOTFOUND: reported like any other
 // failure to start a target.
 HINSTANCE Execute(HWND owner, const char* verb, const char* file, const char* parameters,

@@ -7,6 +7,7 @@
 #include "imaging/BmpRows.h"
 #include "imaging/PicturePlacement.h"
 #include "imaging/PixelOps.h"
+#include "imaging/PixelRepeat.h"
 
 namespace {
 
@@ -117,6 +118,22 @@ int DrawSurface::Present(HDC hdc, int x, int y) const {
   return SetDIBitsToDevice(hdc, x, y, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0,
                            0, static_cast<UINT>(height), pixels,
                            reinterpret_cast<const BITMAPINFO*>(info), DIB_RGB_COLORS);
+}
+
+int DrawSurface::RepeatOf(const DrawSurface& source, int factor) {
+  Destroy();
+  if (!source.pixels || !RepeatedSizeValid(source.width, source.height, factor)) return 0;
+  if (!Create(source.width * factor, source.height * factor)) return 0;
+  RepeatPixels(source.pixels, source.width, source.height, factor, pixels);
+  if (source.mask) {
+    AllocMask();
+    if (!mask) {
+      Destroy();
+      return 0;
+    }
+    RepeatBytes(source.mask, source.width, source.height, factor, mask);
+  }
+  return 1;
 }
 
 std::uint8_t DrawSurface::MaskAt(int x, int y) const {

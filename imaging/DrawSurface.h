@@ -46,6 +46,11 @@ class DrawSurface {
   void Blit(const DrawSurface& source, int dx, int dy, int w, int h, int sx, int sy);
   void BlitAll(const DrawSurface& source, int dx, int dy);
 
+  // Makes this surface the source enlarged by a whole factor, each pixel
+  // (and mask value) repeated factor x factor times. 1, or 0 (empty) when the
+  // source is empty or the result too large.
+  int RepeatOf(const DrawSurface& source, int factor);
+
   // One SetDIBitsToDevice of the whole surface; returns its result.
   int Present(HDC hdc, int x, int y) const;
 

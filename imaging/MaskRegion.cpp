@@ -69,3 +69,36 @@ int MaskRegion::FindRunStart(int x, int y, int end) const {
 int MaskRegion::FindRunEnd(int x, int y, int end) const {
   return MaskFindRunEnd(View(*this), x, y, end);
 }
+
+int MaskRegion::Enlarge(int factor) {
+  if (factor == 1) return region ? 1 : 0;
+  if (factor < 1 || !region) return 0;
+  DWORD size = GetRegionData(region.Lend(), 0, nullptr);
+  if (size < sizeof(RGNDATAHEADER)) return 0;
+  auto* data = static_cast<RGNDATA*>(std::malloc(size));
+  if (!data) return 0;
+  int result = 0;
+  if (GetRegionData(region.Lend(), size, data) == size) {
+    // Rectangles of a mask's outline lie within its bitmap, so the products
+    // stay far inside an int.
+    RECT* rects = reinterpret_cast<RECT*>(data->Buffer);
+    for (DWORD k = 0; k < data->rdh.nCount; ++k) {
+      rects[k].left *= factor;
+      rects[k].top *= factor;
+      rects[k].right *= factor;
+      rects[k].bottom *= factor;
+    }
+    RECT& bound = data->rdh.rcBound;
+    bound.left *= factor;
+    bound.top *= factor;
+    bound.right *= factor;
+    bound.bottom *= factor;
+    GdiObject<HRGN> enlarged(ExtCreateRegion(nullptr, size, data));
+    if (enlarged) {
+      region = std::move(enlarged);
+      result = 1;
+    }
+  }
+  std::free(data);
+  return result;
+}

@@ -31,6 +31,10 @@ class MaskRegion {
   int FindRunStart(int x, int y, int end) const;
   int FindRunEnd(int x, int y, int end) const;
 
+  // Enlarges the region by a whole factor (every rectangle's edges times
+  // factor). 1 when done; a factor of 1 changes nothing.
+  int Enlarge(int factor);
+
   LentGdi<HRGN> GetRegion() const { return region.Lend(); }
   void Release() { region.Reset(); }
 

@@ -1,5 +1,7 @@
 #include "launcher/LauncherGeometry.h"
 
+#include <initializer_list>
+
 namespace {
 
 // Where each character's eyes are inside its 102 x 113 frame at 100 %: the
@@ -89,6 +91,44 @@ LauncherMetrics MetricsAt(int percent) {
   m.fontHeight = s(kFontHeight);
   m.sheetWidth = m.characterWidth * kPageCount;
   m.sheetHeight = m.frameHeight + 2 * m.bandHeight;
+  return m;
+}
+
+namespace {
+
+void Multiply(BoxRect* box, int factor) {
+  box->left *= factor;
+  box->top *= factor;
+  box->right *= factor;
+  box->bottom *= factor;
+}
+
+template <int Count>
+void Multiply(int (&values)[Count], int factor) {
+  for (int& v : values) v *= factor;
+}
+
+}  // namespace
+
+LauncherMetrics MetricsFor(const ArtScale& scale) {
+  LauncherMetrics m = MetricsAt(scale.shipped);
+  const int k = scale.factor > 1 ? scale.factor : 1;
+  if (k == 1) return m;
+  m.percent = scale.shipped * k;
+  for (int* length :
+       {&m.characterWidth, &m.panelWidth, &m.expandedWidth, &m.windowHeight, &m.frameHeight,
+        &m.buttonSplit, &m.buttonHeight, &m.bandHeight, &m.captionSourceX, &m.iconSize,
+        &m.outlineRadius, &m.fontHeight, &m.sheetWidth, &m.sheetHeight}) {
+    *length *= k;
+  }
+  for (BoxRect& box : m.buttonHit) Multiply(&box, k);
+  for (BoxRect& box : m.blinkArea) Multiply(&box, k);
+  for (BoxRect& box : m.wells) Multiply(&box, k);
+  Multiply(&m.captionBox, k);
+  Multiply(m.iconLeft, k);
+  Multiply(m.iconTop, k);
+  Multiply(m.cellLeft, k);
+  Multiply(m.cellTop, k);
   return m;
 }
 

@@ -74,6 +74,10 @@ struct LauncherMetrics {
 
 // The metrics at a scale in percent (values below 100 give 100 %).
 LauncherMetrics MetricsAt(int percent);
+// The metrics of artwork made for scale.shipped with each pixel repeated
+// scale.factor times: the shipped scale's lengths times the factor, so that
+// they fit the enlarged pictures exactly.
+LauncherMetrics MetricsFor(const ArtScale& scale);
 
 enum Layout {
   kLayoutNone = -1,  // before the first layout is applied

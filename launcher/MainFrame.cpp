@@ -17,30 +17,16 @@
 #include "imaging/MaskRegion.h"
 #include "launcher/LaunchRules.h"
 #include "launcher/LauncherGeometry.h"
+#include "launcher/WindowArtwork.h"
 #include "resources/resource.h"
 
 namespace {
 
+// WM_DPICHANGED, which older headers lack.
+constexpr UINT kDpiChangedMessage = 0x02E0;
+
 // The sound library is loaded at the first click, not at start-up.
 LateBound<decltype(::sndPlaySoundA)> g_sndPlaySound("winmm.dll", "sndPlaySoundA");
-
-// Loads a picture into a new surface. A picture that fails to load, or is
-// too small for the copies the window makes from it, leaves the surface
-// empty: the window then simply goes without that artwork.
-std::unique_ptr<DrawSurface> LoadArtwork(const char* name, int minWidth, int minHeight) {
-  auto surface = std::make_unique<DrawSurface>();
-  if (!surface->Load(name, 0, 0) || !surface->bitmap || surface->width < minWidth ||
-      surface->height < minHeight) {
-    surface->Destroy();
-  }
-  return surface;
-}
-
-std::unique_ptr<MaskRegion> LoadOutline(const char* name) {
-  auto mask = std::make_unique<MaskRegion>();
-  mask->Load(name);
-  return mask;
-}
 
 // An area's outline: its mask's region, or the area's whole rectangle when
 // the mask could not be loaded (the window stays usable, just square).
@@ -84,6 +70,7 @@ const MessageEntry CMainFrame::kMessageEntries[] = {
     {WM_ENDSESSION, 0, &afx::OnFlagMsg<&CMainFrame::OnEndSession>},
     {WM_DISPLAYCHANGE, 0, &afx::OnMsg<&CMainFrame::OnDisplayChange>},
     {WM_SETTINGCHANGE, 0, &afx::OnWParamMsg<&CMainFrame::OnSettingChange>},
+    {kDpiChangedMessage, 0, &afx::OnWParamMsg<&CMainFrame::OnDpiChanged>},
     {0, 0, nullptr}};
 DEFINE_MESSAGE_MAP(CMainFrame, CFrameWnd)
 
@@ -115,21 +102,9 @@ BOOL CMainFrame::CreateLauncher() {
   }
   contextMenu.CreatePopupMenu();
 
-  // The captions are GBK text: the font must come from the GB2312 character
-  // set, or GDI picks a face without their glyphs. The face's name is given
-  // wide, so no system code page reads it.
-  font.Reset(::CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, 0, 0, 0, 0,
-                           L"宋体"));
-
   backBuffer = std::make_unique<DrawSurface>();
-  const LauncherMetrics& m = metrics;
-  backBuffer->Create(m.characterWidth, m.windowHeight);
-  characterPicture = LoadArtwork("char.tw", m.sheetWidth, m.sheetHeight);
-  buttonsPicture = LoadArtwork("buttons.tw", m.characterWidth, 3 * m.buttonHeight);
-  panelPicture = LoadArtwork("panel.tw", m.panelWidth, m.windowHeight);
-  characterMask = LoadOutline("mask1.bmp");
-  panelMask = LoadOutline("mask2.bmp");
-
+  backBuffer->Create(metrics.characterWidth, metrics.windowHeight);
+  UseScale({kBasePercent, kBasePercent, 1});
   SetLayout(kLayoutCompact);
 
   int length = 0;
@@ -139,6 +114,48 @@ BOOL CMainFrame::CreateLauncher() {
     clickSound = nullptr;
   }
   return TRUE;
+}
+
+bool CMainFrame::ScaleTo(int dpi) {
+  ArtScale scale = ArtScaleForDpi(dpi);
+  if (scale.percent == metrics.percent) return false;
+  UseScale(scale);
+  return true;
+}
+
+void CMainFrame::UseScale(const ArtScale& wanted) {
+  ArtScale scale = wanted;
+  if (scale.shipped != kBasePercent && !extraArchive) {
+    extraArchive = std::make_unique<ResourceArchive>();
+    extraArchive->OpenResources(IDR_EXTRA_ARCHIVE_INDEX, IDR_EXTRA_ARCHIVE_DATA);
+  }
+  LauncherMetrics m = MetricsFor(scale);
+  WindowArtwork art = LoadWindowArtwork(scale, m, extraArchive.get());
+  if (!art.Complete() && scale.shipped != kBasePercent) {
+    // The program's own pictures, enlarged to the nearest whole factor:
+    // coarser, but never stretched.
+    int factor = (scale.percent + kBasePercent / 2) / kBasePercent;
+    scale = {kBasePercent * factor, kBasePercent, factor};
+    m = MetricsFor(scale);
+    art = LoadWindowArtwork(scale, m, nullptr);
+  }
+  metrics = m;
+  characterPicture = std::move(art.character);
+  buttonsPicture = std::move(art.buttons);
+  panelPicture = std::move(art.panel);
+  characterMask = std::move(art.characterOutline);
+  panelMask = std::move(art.panelOutline);
+
+  // The captions are GBK text: the font must come from the GB2312 character
+  // set, or GDI picks a face without their glyphs. The face's name is given
+  // wide, so no system code page reads it.
+  font.Reset(::CreateFontW(-m.fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
+                           0, 0, 0, 0, L"宋体"));
+  TheApp()->SetIconSize(m.iconSize);
+  // Laid out again at the new lengths, where a layout was applied already.
+  Layout applied = layout;
+  layout = kLayoutNone;
+  if (applied != kLayoutNone) SetLayout(applied);
 }
 
 void CMainFrame::SetLayout(Layout newLayout) {

@@ -16,6 +16,7 @@
 
 class DrawSurface;
 class MaskRegion;
+class ResourceArchive;
 
 class CMainFrame : public CFrameWnd {
  public:
@@ -51,6 +52,13 @@ class CMainFrame : public CFrameWnd {
 
   BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
 
+  // Draws the window from now on at the scale for a monitor's DPI (loading
+  // the artwork made for it); the character's top-left corner stays at
+  // charLeft, charTop. False, and nothing happens, when the scale stays the
+  // same; the caller redraws otherwise.
+  bool ScaleTo(int dpi);
+  const LauncherMetrics& Metrics() const { return metrics; }
+
   // Screen position of the character area's top-left corner, kept across
   // layout changes and handed back to the settings when the window closes.
   int charLeft = 0;
@@ -75,6 +83,7 @@ class CMainFrame : public CFrameWnd {
   void OnEndSession(BOOL ending);
   void OnDisplayChange();
   void OnSettingChange(UINT_PTR what);
+  void OnDpiChanged(UINT_PTR dpis);
 
  private:
   friend class LauncherWindowProbe;  // the Win32 tests read the state below
@@ -101,6 +110,9 @@ class CMainFrame : public CFrameWnd {
   // no part of the character is on any after a drag.
   enum class Reach { kWholeOnAMonitor, kAnyPartOnAMonitor };
   void KeepOnMonitors(Reach reach);
+  // Loads the artwork for a scale (or, without it, the 100 % artwork at the
+  // nearest whole factor) and lays the window out again at its lengths.
+  void UseScale(const ArtScale& wanted);
   // Puts the items for a press over a slot, or elsewhere, into the popup
   // menu; false when the menu could not be made or filled whole.
   bool FillContextMenu(bool overSlot);
@@ -117,6 +129,8 @@ class CMainFrame : public CFrameWnd {
   Layout panelSide = kLayoutPanelLeft;                // the side the panel opens to
   Layout layout = kLayoutNone;                        // the applied layout
   LauncherMetrics metrics = MetricsAt(kBasePercent);  // every length at the window's scale
+  // The artwork of scales other than 100 %, opened when first needed.
+  std::unique_ptr<ResourceArchive> extraArchive;
   std::unique_ptr<MaskRegion> characterMask;
   std::unique_ptr<MaskRegion> panelMask;
   BlinkState blink;

@@ -14,6 +14,22 @@ void CMainFrame::OnSettingChange(UINT_PTR what) {
   if (what == SPI_SETWORKAREA) OnDisplayChange();
 }
 
+void CMainFrame::OnDpiChanged(UINT_PTR dpis) {
+  // The system's suggested rectangle is ignored: the character's top-left
+  // corner stays where the person put it, the window grows or shrinks from
+  // there.
+  RECT window;
+  if (::GetWindowRect(m_hWnd, &window)) {
+    charLeft = CharacterLeftFor(metrics, window.left, compact, panelSide);
+    charTop = window.top;
+  }
+  ScaleTo(LOWORD(dpis));
+  RedrawAll();
+  Show();
+  // Not under the move loop's feet: its end keeps the window on a monitor.
+  if (!dragging) KeepOnMonitors(Reach::kWholeOnAMonitor);
+}
+
 void CMainFrame::KeepOnMonitors(Reach reach) {
   RECT window;
   if (!::GetWindowRect(m_hWnd, &window)) return;

@@ -10,6 +10,7 @@
 #include "launcher/MainFrame.h"
 #include "launcher/Placement.h"
 #include "launcher/SystemDesktop.h"
+#include "launcher/SystemDpi.h"
 
 int CMainFrame::SlotAt(int x, int y) const {
   int maskValue = panelPicture ? panelPicture->MaskAt(x, y) : 0;
@@ -99,6 +100,12 @@ void CMainFrame::OnLButtonDown(UINT, CPoint point) {
   GetWindowRect(&window);
   charLeft = CharacterLeftFor(metrics, window.left, compact, panelSide);
   charTop = window.top;
+  // On a monitor of another scale, drawn at that one (where the system has
+  // not said so already while the window moved).
+  if (ScaleTo(DpiOfWindow(m_hWnd))) {
+    RedrawAll();
+    Show();
+  }
   // Dropped where no monitor shows any of it, no click could reach it again.
   KeepOnMonitors(Reach::kAnyPartOnAMonitor);
 }

@@ -17,10 +17,14 @@
 // Control of the comment dialog.
 #define IDC_COMMENT 1000
 
-// The embedded archive: resource type and its two entries.
+// The embedded archives: resource type and their entries. The first holds
+// the pictures at 100 %, the outlines and the click sound; the second the
+// pictures of the other display scales and the page backgrounds.
 #define ARCHIVE_RESOURCE_TYPE "ARCHIVEX"
 #define IDR_ARCHIVE_INDEX 1000
 #define IDR_ARCHIVE_DATA 1001
+#define IDR_EXTRA_ARCHIVE_INDEX 1002
+#define IDR_EXTRA_ARCHIVE_DATA 1003
 
 // The manifest of the common controls' activation context: outside the ids
 // the loader reads by itself, so that no start pays for resolving it.

@@ -1,6 +1,7 @@
 #include "tools/picture/PictureTool.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -65,6 +66,8 @@ const char kUsage[] =
     "decode options:\n"
     "  --mask-out M.png     also write the mask plane as a grey PNG\n"
     "  --alpha              write RGBA with the mask plane as alpha\n"
+    "  --repeat K           repeat every pixel K x K times (1 to 8, default 1), as the\n"
+    "                       launcher shows a picture made for a scale K times smaller\n"
     "\n"
     "The picture record comes first and the mask record second; the picture record\n"
     "has flag 0x80 when a mask follows. Exit status: 0 done, 1 bad input, 2 bad usage.\n";
@@ -88,7 +91,10 @@ struct Options {
   bool autoPick = false;
   std::string maskOut;
   bool alpha = false;
+  int repeat = 1;
 };
+
+constexpr int kMaxRepeat = 8;
 
 class UsageError {
  public:
@@ -207,6 +213,14 @@ Options ParseOptions(int argc, const char* const* argv, int first, int positiona
       o.maskOut = value(i);
     } else if (a == "--alpha") {
       o.alpha = true;
+    } else if (a == "--repeat") {
+      std::string v = value(i);
+      char* end = nullptr;
+      long k = std::strtol(v.c_str(), &end, 10);
+      if (v.empty() || *end != '\0' || k < 1 || k > kMaxRepeat) {
+        throw UsageError("bad repeat '" + v + "' (1 to " + std::to_string(kMaxRepeat) + ")");
+      }
+      o.repeat = static_cast<int>(k);
     } else if (a.rfind("--", 0) == 0) {
       throw UsageError("unknown option '" + a + "'");
     } else {
@@ -532,6 +546,29 @@ int Info(const Options& o, std::ostream& out, std::ostream& err) {
   return status;
 }
 
+// A top-down image with every pixel repeated k x k times: what the launcher
+// shows of a picture made for a scale k times smaller. No interpolation.
+std::vector<std::uint8_t> Repeated(const std::vector<std::uint8_t>& image, int w, int h,
+                                   int channels, int k) {
+  if (k == 1) return image;
+  const std::size_t rowBytes = static_cast<std::size_t>(w) * k * channels;
+  std::vector<std::uint8_t> out(rowBytes * h * k);
+  for (int y = 0; y < h; ++y) {
+    std::uint8_t* row = &out[rowBytes * y * k];
+    for (int x = 0; x < w; ++x) {
+      const std::uint8_t* p = &image[(static_cast<std::size_t>(y) * w + x) * channels];
+      for (int i = 0; i < k; ++i) std::memcpy(row + (x * k + i) * channels, p, channels);
+    }
+    for (int i = 1; i < k; ++i) std::memcpy(row + rowBytes * i, row, rowBytes);
+  }
+  return out;
+}
+
+bool WriteRepeatedPng(const std::string& path, int w, int h, int channels,
+                      const std::vector<std::uint8_t>& image, int k, std::string* error) {
+  return WritePng(path, w * k, h * k, channels, Repeated(image, w, h, channels, k), error);
+}
+
 int Decode(const Options& o, std::ostream& out, std::ostream& err) {
   std::vector<std::uint8_t> data;
   if (!ReadInput(o, &data, err)) return 1;
@@ -542,7 +579,8 @@ int Decode(const Options& o, std::ostream& out, std::ostream& err) {
     return 1;
   }
   const int w = rec.width(), h = rec.height();
-  if (w == 0 || h == 0 || TooLarge(rec)) {
+  const std::uint64_t k = static_cast<std::uint64_t>(o.repeat);
+  if (w == 0 || h == 0 || TooLarge(rec) || w * k * h * k > kMaxCheckedPixels) {
     err << "dida-picture: " << o.input << ": empty or oversized picture\n";
     return 1;
   }
@@ -559,7 +597,7 @@ int Decode(const Options& o, std::ostream& out, std::ostream& err) {
       err << "dida-picture: " << o.input << " holds no mask plane\n";
       return 1;
     }
-    if (TooLarge(maskRec)) {
+    if (TooLarge(maskRec) || maskRec.width() * k * maskRec.height() * k > kMaxCheckedPixels) {
       err << "dida-picture: " << o.input << ": oversized mask plane\n";
       return 1;
     }
@@ -587,7 +625,7 @@ int Decode(const Options& o, std::ostream& out, std::ostream& err) {
       if (o.alpha) d[3] = plane[mem + x];
     }
   }
-  if (!WritePng(o.output, w, h, channels, rgb, &error)) {
+  if (!WriteRepeatedPng(o.output, w, h, channels, rgb, o.repeat, &error)) {
     err << "dida-picture: " << error << "\n";
     return 1;
   }
@@ -598,12 +636,13 @@ int Decode(const Options& o, std::ostream& out, std::ostream& err) {
       std::memcpy(&grey[static_cast<std::size_t>(y) * mw],
                   &plane[static_cast<std::size_t>(mh - 1 - y) * mw], static_cast<std::size_t>(mw));
     }
-    if (!WritePng(o.maskOut, mw, mh, 1, grey, &error)) {
+    if (!WriteRepeatedPng(o.maskOut, mw, mh, 1, grey, o.repeat, &error)) {
       err << "dida-picture: " << error << "\n";
       return 1;
     }
   }
-  out << o.output << ": " << w << "x" << h << (hasMask ? " with mask" : "") << "\n";
+  out << o.output << ": " << w * o.repeat << "x" << h * o.repeat << (hasMask ? " with mask" : "")
+      << "\n";
   return 0;
 }
 

@@ -294,6 +294,34 @@ TEST_F(PictureTool, MaskImageUsesItsGreyLevelOrAlpha) {
   for (int i = 1; i < 60; ++i) ASSERT_EQ(m.rgba[4 * i], 255);
 }
 
+// Every pixel and mask value K x K times, nothing blended: the picture as the
+// launcher shows artwork made for a scale K times smaller.
+TEST_F(PictureTool, DecodeRepeatsEveryPixelAsABlock) {
+  std::string png = WriteArt("in.png", 7, 5, 21, true);
+  ASSERT_EQ(Run({"encode", png, Path("o.tw"), "--mask"}), 0) << m_err.str();
+  const int k = 3;
+  ASSERT_EQ(Run({"decode", Path("o.tw"), Path("big.png"), "--repeat", "3", "--mask-out",
+                 Path("big-mask.png")}),
+            0)
+      << m_err.str();
+  RgbaImage in = ReadImage(png), out = ReadImage(Path("big.png")),
+            mask = ReadImage(Path("big-mask.png"));
+  ASSERT_EQ(out.width, 7 * k);
+  ASSERT_EQ(out.height, 5 * k);
+  ASSERT_EQ(mask.width, 7 * k);
+  ASSERT_EQ(mask.height, 5 * k);
+  for (int y = 0; y < out.height; ++y) {
+    for (int x = 0; x < out.width; ++x) {
+      const std::size_t o = 4 * (static_cast<std::size_t>(y) * out.width + x);
+      const std::size_t i = 4 * (static_cast<std::size_t>(y / k) * in.width + x / k);
+      ASSERT_EQ(Bytes(out.rgba.begin() + o, out.rgba.begin() + o + 3),
+                Bytes(in.rgba.begin() + i, in.rgba.begin() + i + 3))
+          << x << "," << y;
+      ASSERT_EQ(mask.rgba[o], in.rgba[i + 3]) << "mask " << x << "," << y;
+    }
+  }
+}
+
 TEST_F(PictureTool, BadInputFailsWithAMessage) {
   std::string png = WriteArt("in.png", 10, 6, 4, true);
   std::ofstream(Path("junk.png")) << "not a png at all";
@@ -322,6 +350,9 @@ TEST_F(PictureTool, BadInputFailsWithAMessage) {
       {{"encode", png, Path("o.tw"), "--mask-type", "rle2"}, 2},
       {{"encode", png}, 2},
       {{"encode", png, Path("o.tw"), "--escape"}, 2},
+      {{"decode", Path("o.tw"), Path("o.png"), "--repeat", "0"}, 2},
+      {{"decode", Path("o.tw"), Path("o.png"), "--repeat", "9"}, 2},
+      {{"decode", Path("o.tw"), Path("o.png"), "--repeat", "2x"}, 2},
       {{"frobnicate"}, 2},
       {{}, 2},
   };
@@ -341,7 +372,8 @@ TEST_F(PictureTool, HelpDocumentsEveryOption) {
   for (const char* word :
        {"encode", "decode", "info", "--encoding", "raw|colour|palette|grey|auto", "--hdelta",
         "--vdelta", "--escape", "--palette", "--mask-image", "--mask-type", "raw|rle8|rle4|runs",
-        "--mask-binary", "--auto", "--mask-out", "--alpha", "--colour-switch", "--run-values"}) {
+        "--mask-binary", "--auto", "--mask-out", "--alpha", "--colour-switch", "--run-values",
+        "--repeat"}) {
     EXPECT_NE(m_out.str().find(word), std::string::npos) << word;
   }
 }

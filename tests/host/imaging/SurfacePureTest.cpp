@@ -9,6 +9,7 @@
 #include "imaging/BmpRows.h"
 #include "imaging/MaskScan.h"
 #include "imaging/PixelOps.h"
+#include "imaging/PixelRepeat.h"
 
 namespace {
 
@@ -272,3 +273,29 @@ TEST(MaskScan, RefusesWhatItCannotRead) {
 }
 
 }  // namespace
+
+TEST(RepeatPixels, EveryPixelBecomesABlockOfItselfAndBadSizesWriteNothing) {
+  const int w = 3, h = 2, k = 3;
+  Pixels source = Numbered(w, h);
+  Pixels target(static_cast<std::size_t>(w * k) * h * k, 0xDEAD);
+  RepeatPixels(source.data(), w, h, k, target.data());
+  for (int y = 0; y < h * k; ++y) {
+    for (int x = 0; x < w * k; ++x) {
+      ASSERT_EQ(At(target, w * k, h * k, x, y), At(source, w, h, x / k, y / k)) << x << "," << y;
+    }
+  }
+  std::vector<std::uint8_t> bytes = {1, 2, 3, 4};
+  std::vector<std::uint8_t> doubled(16, 0);
+  RepeatBytes(bytes.data(), 2, 2, 2, doubled.data());
+  EXPECT_EQ(doubled, (std::vector<std::uint8_t>{1, 1, 2, 2, 1, 1, 2, 2, 3, 3, 4, 4, 3, 3, 4, 4}));
+
+  // A factor below 1, or a result past the largest surface, is refused
+  // before anything is written (the target would be too small for it).
+  Pixels untouched(4, 7);
+  RepeatPixels(source.data(), w, h, 0, untouched.data());
+  RepeatPixels(source.data(), 1 << 13, 1 << 13, 2, untouched.data());
+  EXPECT_EQ(untouched, Pixels(4, 7));
+  EXPECT_FALSE(RepeatedSizeValid(1 << 13, 1 << 13, 2));
+  EXPECT_FALSE(RepeatedSizeValid(1, 1, 1 << 30));
+  EXPECT_TRUE(RepeatedSizeValid(1 << 12, 1 << 12, 2));
+}

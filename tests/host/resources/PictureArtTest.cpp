@@ -13,6 +13,8 @@
 namespace {
 
 using arttest::Bytes;
+using arttest::Decoded;
+using arttest::DecodeEntry;
 using arttest::Le16;
 using arttest::Le32;
 
@@ -187,41 +189,6 @@ INSTANTIATE_TEST_SUITE_P(Art, ArtPicture, ::testing::ValuesIn(kPictures), [](con
   std::string name = info.param.entry;
   return name.substr(0, name.find('.'));
 });
-
-// Decodes a delivered picture top-down: pixel (x, y) at [y * width + x].
-struct Decoded {
-  int width = 0, height = 0;
-  std::vector<std::uint32_t> pixels;
-  std::vector<std::uint8_t> mask;
-  std::uint32_t At(int x, int y) const { return pixels[std::size_t(y) * width + x]; }
-  std::uint8_t MaskAt(int x, int y) const { return mask[std::size_t(y) * width + x]; }
-};
-
-Decoded DecodeEntry(const char* entry) {
-  const Bytes file = arttest::ReadBytes(arttest::ArtPath(entry));
-  Decoded out;
-  Picture picture(file.data(), file.size());
-  PictureRecord record, maskRecord;
-  if (!picture.Record(0, &record)) return out;
-  const int w = record.width(), h = record.height();
-  std::vector<std::uint32_t> bottomUp(std::size_t(w) * h);
-  std::vector<std::uint8_t> plane(bottomUp.size());
-  if (DecodePixels(record, bottomUp.data(), w, h) != 1) return out;
-  if (picture.MaskRecord(&maskRecord) && DecodeMask(maskRecord, plane.data(), plane.size()) != 1) {
-    return out;
-  }
-  out.width = w;
-  out.height = h;
-  out.pixels.resize(bottomUp.size());
-  out.mask.resize(plane.size());
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      out.pixels[std::size_t(y) * w + x] = bottomUp[std::size_t(h - 1 - y) * w + x];
-      out.mask[std::size_t(y) * w + x] = plane[std::size_t(h - 1 - y) * w + x];
-    }
-  }
-  return out;
-}
 
 struct BlinkArea {
   int x, y, width, height;

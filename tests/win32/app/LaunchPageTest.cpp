@@ -124,6 +124,25 @@ TEST_F(LaunchPageTest, FillFromAProgramTakesItsIconAndDrawsIt) {
     for (int x = 0; x < 40; ++x) ASSERT_EQ(kGreen, blank.At(x, y)) << x << "," << y;
 }
 
+TEST_F(LaunchPageTest, AtAnotherSizeIconsAreTakenAgainFromTheImageMadeForIt) {
+  std::string module = ModulePath();
+  LaunchPage page;
+  page.SetIconSize(64);
+  page.SetFromFile(5, module.c_str());
+  Canvas large(72, 72, kGreen);
+  page.DrawSlotIcon(large.dc(), 4, 4, 5);
+  EXPECT_EQ(kBlue, large.At(4 + 10, 4 + 40));  // not the 32-pixel image blown up
+  EXPECT_EQ(kRed, large.At(4 + 50, 4 + 40));
+  EXPECT_EQ(kGreen, large.At(4 + 64, 4 + 64));
+
+  page.SetIconSize(32);
+  Canvas small(40, 40, kGreen);
+  page.DrawSlotIcon(small.dc(), 4, 4, 5);
+  EXPECT_EQ(kRed, small.At(4 + 12, 4 + 20));
+  EXPECT_EQ(kBlue, small.At(4 + 31, 4 + 31));
+  EXPECT_STREQ(module.c_str(), page.GetIconSource(5));
+}
+
 TEST_F(LaunchPageTest, ReleasesOwnIconsOnlyAndNeverTheStockOne) {
   SetIconReleaseHook(RecordAndDestroy);
   g_released.clear();

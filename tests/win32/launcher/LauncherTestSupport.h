@@ -32,6 +32,7 @@ class LauncherWindowProbe {
   static int BlinkCountdown(const CMainFrame& f) { return f.blink.countdown; }
   static int TimerInterval(const CMainFrame& f) { return f.timerInterval; }
   static DrawSurface* BackBuffer(const CMainFrame& f) { return f.backBuffer.get(); }
+  static DrawSurface* CharacterPicture(const CMainFrame& f) { return f.characterPicture.get(); }
 };
 
 // The message boxes shown so far (answered OK at once).

@@ -94,6 +94,56 @@ TEST_F(LayoutTest, EachLayoutKeepsTheCharacterWhereItIs) {
   EXPECT_EQ(Back().height, 132);
 }
 
+// A point on the body of the character the window now draws (its own mask
+// plane, at whatever scale), in character area coordinates.
+POINT BodyPointOfDrawnCharacter(const CMainFrame& frame, int page) {
+  const LauncherMetrics& m = frame.Metrics();
+  const DrawSurface* sheet = LauncherWindowProbe::CharacterPicture(frame);
+  // From the middle outwards, so the point is well inside the body.
+  for (int dy = 0; dy < m.frameHeight / 2; ++dy) {
+    for (int y : {m.frameHeight / 2 + dy, m.frameHeight / 2 - dy}) {
+      int x = m.characterWidth / 2;
+      if (sheet && sheet->MaskAt(x + m.characterWidth * page, y)) return {x, y};
+    }
+  }
+  return {-1, -1};
+}
+
+TEST_F(LayoutTest, ADpiChangeRedrawsAtItsScaleAroundTheSameCharacterCorner) {
+  const UINT kDpiChanged = 0x02E0;
+  PlaceCompact(400, 150);
+  ClickCharacter();
+  ASSERT_EQ(LauncherWindowProbe::PanelSide(*frame_), 1);
+  RECT suggested = {0, 0, 10, 10};  // ignored: the corner stays
+  ::SendMessageA(hwnd_, kDpiChanged, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+  ExpectRect(WindowRect(), 400 - 348, 150, 552, 264);
+  EXPECT_EQ(Back().width, 552);
+  EXPECT_EQ(Back().height, 264);
+  HRGN shape = ::CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(::GetWindowRgn(hwnd_, shape), ERROR);
+  RECT box;
+  ::GetRgnBox(shape, &box);
+  ExpectRect(box, 0, 0, 552, 264);
+  EXPECT_FALSE(::PtInRegion(shape, 348, 0));  // the corners are rounded at twice the radius
+  EXPECT_FALSE(::PtInRegion(shape, 348 + 3, 3));
+  EXPECT_TRUE(::PtInRegion(shape, 348 + 102, 130));
+  ::DeleteObject(shape);
+
+  // The scaled body takes the click that closes the panel.
+  POINT body = BodyPointOfDrawnCharacter(*frame_, app_->m_nChar);
+  ASSERT_GE(body.x, 0);
+  Press(348 + body.x, body.y);
+  Release(348 + body.x, body.y);
+  ExpectRect(WindowRect(), 400, 150, 204, 264);
+
+  // Back at 96 DPI, every pixel is the 100 % window's again.
+  ::SendMessageA(hwnd_, kDpiChanged, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&suggested));
+  ExpectRect(WindowRect(), 400, 150, 102, 132);
+  ExpectShape(hwnd_, 0, -1);
+  EXPECT_EQ(
+      CountDifferences(Back(), 0, 0, TheArtwork().character, 102 * app_->m_nChar, 0, 102, 113), 0);
+}
+
 struct SideCase {
   int left;
   int side;
