@@ -299,13 +299,6 @@ geometry_at() {
   eval "$(sed 's/^/scaled_/' <<<"$lengths")"
 }
 
-# Lengths at 100 % scaled to PERCENT, on one line: scaled PERCENT V...
-scaled() {
-  local lengths
-  lengths=$("$geometry_tool" scale "$@") || fail "dida-geometry scale $*"
-  echo $lengths
-}
-
 # Whether X shows the launcher window with rectangle RECT, in screen pixels
 # as the pointer counts them (the last one seen in $got_x).
 x_rect_is() {
@@ -317,22 +310,37 @@ x_rect_is() {
   [ "$got_x" = "$1" ]
 }
 
-# A point of page K's body whose whole 7 x 7 square is body at 100 %, away
-# from the eyes: at any scale the point it scales to is then body, however
-# the body's edge rounds. Prints "x y" in the character area at 100 %.
-deep_body_point() {
-  local core="$1/body-core.png" x y
-  convert "$1/art/char-mask.png" -crop "102x113+$((102 * $2))+0" +repage -threshold 0 \
-    -morphology Erode Square:3 "$core"
-  for y in 85 80 90 75 95 70; do
-    for x in 51 45 57 40 62; do
-      if [ "$(convert "$core" -format "%[fx:int(255*p{$x,$y})]" info:)" -gt 0 ]; then
-        echo "$x $y"
-        return 0
-      fi
-    done
-  done
-  fail "no point deep in the body of page $2"
+# Decodes the artwork the window draws with at the scale geometry_at read
+# into DIR/art: the pictures made for the shipped scale, each pixel repeated
+# as the window repeats it, under the names decode_art gives them.
+decode_scaled_art() {
+  local out="$1/art" suffix="" k=$scaled_art_factor
+  mkdir -p "$out"
+  [ "$scaled_shipped_percent" = 100 ] || suffix="@$scaled_shipped_percent"
+  "$picture_tool" decode "$art_dir/char$suffix.tw" "$out/char.png" --repeat "$k" \
+    --mask-out "$out/char-mask.png" >/dev/null || fail "decoding char$suffix.tw"
+  "$picture_tool" decode "$art_dir/buttons$suffix.tw" "$out/buttons.png" --repeat "$k" \
+    >/dev/null || fail "decoding buttons$suffix.tw"
+  "$picture_tool" decode "$art_dir/panel$suffix.tw" "$out/panel.png" --repeat "$k" \
+    --mask-out "$out/panel-mask.png" >/dev/null || fail "decoding panel$suffix.tw"
+  convert "$art_dir/mask1$suffix.bmp" -sample "$((100 * k))%" -colorspace gray -negate -depth 8 \
+    "$out/mask1.png"
+  convert "$art_dir/mask2$suffix.bmp" -sample "$((100 * k))%" -colorspace gray -negate -depth 8 \
+    "$out/mask2.png"
+}
+
+# A point of page K's body in the decoded scaled artwork of DIR, below the
+# eyes and 3 pixels from the body's edge every way: the middle one of all
+# such points. Prints "x y" in the character area.
+scaled_body_point() {
+  local w=$scaled_character_width top points
+  read -r _ _ _ top <<<"${scaled_blink_areas[$2]}"
+  points=$(convert "$1/art/char-mask.png" -crop "${w}x${scaled_frame_height}+$((w * $2))+0" \
+    +repage -threshold 0 -morphology Erode Square:3 -fill black \
+    -draw "rectangle 0,0 $((w - 1)),$((top - 1))" -depth 8 txt:- |
+    sed -n 's/^\([0-9]*\),\([0-9]*\): .*#FFFFFF.*/\1 \2/p')
+  [ -n "$points" ] || fail "no point of page $2's body at $scaled_percent %"
+  sed -n "$((($(wc -l <<<"$points") + 1) / 2))p" <<<"$points"
 }
 
 # Ends a launcher that a failed case left running, so that the next case's

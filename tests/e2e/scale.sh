@@ -45,7 +45,7 @@ wait_for_window_at() {
 harness_at "scale$dpi" "$dpi" "$keeper"
 geometry_at "$dpi"
 dir=$(e2e_folder "scale$dpi")
-decode_art "$dir"
+decode_scaled_art "$dir"
 cp "$probe" "$dir/probe.exe"
 export DIDA_LAUNCH_MARKER
 DIDA_LAUNCH_MARKER=$(winepath -w "$dir/launched")
@@ -58,8 +58,7 @@ park_pointer
 start_launcher "$dir"
 wait_for_window_at "$left $top $((left + width)) 768" "$dir" "compact-window"
 
-read -r bx by < <(deep_body_point "$dir" 0)
-read -r bx by < <(scaled "$scaled_percent" "$bx" "$by")
+read -r bx by < <(scaled_body_point "$dir" 0)
 click_at $((left + bx)) $((top + by))
 park_pointer
 wleft=$((left - (expanded - width)))

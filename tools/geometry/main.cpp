@@ -1,10 +1,8 @@
 // dida-geometry: the window's lengths as the launcher computes them, for
 // scripts that drive the real program at a display scale.
 //   dida-geometry metrics DPI    the scale that DPI gets and the window's lengths
-//                                there, as shell assignments (rectangles as
+//                                there (MetricsFor), as shell assignments (rectangles as
 //                                "left top right bottom", one array item each)
-//   dida-geometry scale PERCENT V...
-//                                each 100 % length V at PERCENT, one a line
 // Exit code 0 on success, 2 on bad usage.
 #include <cstdio>
 #include <cstdlib>
@@ -35,29 +33,18 @@ void PrintBoxes(const char* name, const BoxRect* boxes, int count) {
 
 int PrintMetrics(int dpi) {
   ArtScale scale = ArtScaleForDpi(dpi);
-  LauncherMetrics m = MetricsAt(scale.percent);
+  // As the window takes them: the artwork's scale times its repeat.
+  LauncherMetrics m = MetricsFor(scale);
   std::printf("percent=%d\nshipped_percent=%d\nart_factor=%d\n", scale.percent, scale.shipped,
               scale.factor);
   std::printf("character_width=%d\npanel_width=%d\nexpanded_width=%d\n", m.characterWidth,
               m.panelWidth, m.expandedWidth);
-  std::printf("window_height=%d\nframe_height=%d\nbutton_split=%d\n", m.windowHeight, m.frameHeight,
-              m.buttonSplit);
+  std::printf("window_height=%d\nframe_height=%d\nbutton_split=%d\nbutton_height=%d\n",
+              m.windowHeight, m.frameHeight, m.buttonSplit, m.buttonHeight);
   const BoxRect& c = m.captionBox;
   std::printf("caption_box=\"%d %d %d %d\"\n", c.left, c.top, c.right, c.bottom);
-  PrintBoxes("button_hits", m.buttonHit, 2);
   PrintBoxes("blink_areas", m.blinkArea, kPageCount);
   PrintBoxes("wells", m.wells, kSlotCount);
-  return 0;
-}
-
-int PrintScaled(int argc, char** argv) {
-  int percent = 0;
-  if (argc < 2 || !ParseInt(argv[0], kBasePercent, kMaxScalePercent, &percent)) return 2;
-  for (int k = 1; k < argc; ++k) {
-    int v = 0;
-    if (!ParseInt(argv[k], -100000, 100000, &v)) return 2;
-  }
-  for (int k = 1; k < argc; ++k) std::printf("%d\n", ScaledLength(std::atoi(argv[k]), percent));
   return 0;
 }
 
@@ -68,9 +55,6 @@ int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "metrics") == 0 && ParseInt(argv[2], 1, 10000, &dpi)) {
     return PrintMetrics(dpi);
   }
-  if (argc >= 3 && std::strcmp(argv[1], "scale") == 0 && PrintScaled(argc - 2, argv + 2) == 0) {
-    return 0;
-  }
-  std::fprintf(stderr, "usage: dida-geometry metrics DPI | scale PERCENT V...\n");
+  std::fprintf(stderr, "usage: dida-geometry metrics DPI\n");
   return 2;
 }
