@@ -202,8 +202,9 @@ Function* UserFunction(const char* name) {
 }
 
 // Per-monitor aware where the system has it (Windows 10 1703 and later),
-// else system aware. A DPI-unaware caller would get every other program's
-// rectangles scaled to 96 DPI, and 96 as the DPI.
+// else system aware. Windows gives a DPI-unaware caller every other
+// program's rectangles scaled to 96 DPI, and 96 as the DPI (Wine 8 does
+// neither, but the tool must read the same on both).
 void BecomeDpiAware() {
   using SetContextFn = BOOL WINAPI(HANDLE);
   using SetAwareFn = BOOL WINAPI();
