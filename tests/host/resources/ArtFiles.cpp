@@ -36,7 +36,8 @@ bool ReadPng(const std::string& path, int channels, Png* out) {
   if (channels == 4) out->alpha.resize(n);
   for (std::size_t i = 0; i < n; ++i) {
     const std::uint8_t* p = &bytes[channels * i];
-    out->rgb[i] = (p[0] << 16) | (p[1] << 8) | p[2];
+    const std::uint32_t alpha = channels == 4 ? p[3] : 0;
+    out->rgb[i] = (alpha << 24) | (p[0] << 16) | (p[1] << 8) | p[2];
     if (channels == 4) out->alpha[i] = p[3];
   }
   return true;

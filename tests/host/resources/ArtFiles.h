@@ -18,11 +18,12 @@ inline std::uint32_t Le32(const Bytes& b, std::size_t at) {
   return Le16(b, at) | (Le16(b, at + 2) << 16);
 }
 
-// A PNG as 0x00RRGGBB words (channels 3 or 4) or bytes (channels 1), rows
-// top-down; channels 4 also fills alpha.
+// A PNG as 0x00RRGGBB words (channels 3), 0xAARRGGBB words (channels 4, not
+// premultiplied) or bytes (channels 1), rows top-down; channels 4 also fills
+// alpha.
 struct Png {
   int width = 0, height = 0;
-  std::vector<std::uint32_t> rgb;
+  std::vector<std::uint32_t> rgb;  // also the words of channels 4
   std::vector<std::uint8_t> grey;
   std::vector<std::uint8_t> alpha;
 };

@@ -110,7 +110,7 @@ TEST(ResourcesStringTable, LengthMessageReadsBackInBothForms) {
 
 // The loader's manifest leaves the common controls to the second one, which
 // the dialogs activate: resolving them would delay every start.
-TEST(ResourcesManifest, AsksForCommonControls6WithoutDpiAwareness) {
+TEST(ResourcesManifest, AsksForCommonControls6ApartAndPerMonitorDpiAwareness) {
   const char kControls[] = "name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"";
   const Bytes controls =
       ResourceBytes(GetModuleHandleA(nullptr), RT_MANIFEST, IDR_CONTROLS_MANIFEST);
@@ -125,7 +125,9 @@ TEST(ResourcesManifest, AsksForCommonControls6WithoutDpiAwareness) {
     ++supported;
   }
   EXPECT_EQ(supported, 5u);
-  EXPECT_EQ(text.find("dpiAware"), std::string::npos);
+  // Without per-monitor awareness the system would stretch the window.
+  EXPECT_NE(text.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
+  EXPECT_NE(text.find(">true/pm</dpiAware>"), std::string::npos);
 }
 
 TEST(ResourcesVersion, NamesTheProductAndItsVersion) {
