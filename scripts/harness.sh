@@ -9,6 +9,8 @@
 # (DUMMY1 and on), the way a test gets several monitors. DIDA_X_SETUP, a
 # shell command, runs on the new display before Wine first starts (32-bit
 # Wine here, without i386 libXrandr, takes the monitors only at its start).
+# DIDA_DPI (96 to 480) is the display's DPI in the prefix, set before any
+# program of ours starts; without it Wine's own 96 stays.
 # STATE/env.sh holds the environment every Wine command of the run uses (see
 # wine-run.sh): it puts STATE/bin first on PATH, whose `wine`, `winepath`,
 # `wineboot` and `wineserver` are the flavour's own, so no script reaches
@@ -101,10 +103,11 @@ EndSection
 CONF
 }
 
-# "宋体" (SimSun) is the face the dialogs and the caption ask for; a CJK font
-# from Debian's packages stands in for it.
-font_substitutes() {
-  local reg="$state/fonts.reg"
+# The prefix's settings, in one import: "宋体" (SimSun), the face the dialogs
+# and the caption ask for, stands in for a CJK font from Debian's packages;
+# with DIDA_DPI, the display's DPI, which Wine reads at each program's start.
+prefix_settings() {
+  local reg="$state/settings.reg"
   {
     printf 'Windows Registry Editor Version 5.00\r\n\r\n'
     printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\r\n'
@@ -112,8 +115,21 @@ font_substitutes() {
     printf '"SimSun"="WenQuanYi Micro Hei"\r\n'
     printf '"新宋体"="WenQuanYi Micro Hei"\r\n'
     printf '"NSimSun"="WenQuanYi Micro Hei"\r\n\r\n'
+    if [ -n "${DIDA_DPI:-}" ]; then
+      printf '[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n'
+      printf '"LogPixels"=dword:%08x\r\n\r\n' "$DIDA_DPI"
+    fi
   } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
   wine regedit /S "$(winepath -w "$reg")" </dev/null >>"$state/wineboot.log" 2>&1
+}
+
+# Prints why DIDA_DPI cannot be used; nothing when it is unset or valid.
+dpi_problem() {
+  local dpi=${DIDA_DPI:-}
+  [ -n "$dpi" ] || return 0
+  if ! [[ $dpi =~ ^[1-9][0-9]{1,2}$ ]] || [ "$dpi" -lt 96 ] || [ "$dpi" -gt 480 ]; then
+    echo "DIDA_DPI='$dpi': give a whole number from 96 (100 %) to 480 (500 %)"
+  fi
 }
 
 # Starts the desktop-keeper ($1) and waits until it is on the desktop: from
@@ -149,6 +165,8 @@ case "$action" in
     bits=${3:-$("$here/wine-flavours.sh" --first)}
     why=$(wine_cannot_run "$bits")
     [ -z "$why" ] || { log "win$bits cannot run on this host: $why"; exit 1; }
+    why=$(dpi_problem)
+    [ -z "$why" ] || { log "$why"; exit 1; }
     display=${DIDA_DISPLAY:-}
     if [ -z "$display" ]; then
       n=$(start_xserver) || { log "the X server did not start (see $state/xserver.log)"; exit 1; }
@@ -174,12 +192,12 @@ export DISPLAY="$display"
 ENV
     # shellcheck disable=SC1091
     . "$state/env.sh"
-    log "win$bits ($WINELOADER), display $DISPLAY, prefix $WINEPREFIX"
+    log "win$bits ($WINELOADER), display $DISPLAY, ${DIDA_DPI:-96} DPI, prefix $WINEPREFIX"
     mkdir -p "$WINEPREFIX"
     # Daemons must not hold the caller's output open (CTest waits for it).
     wineserver -p </dev/null >/dev/null 2>&1
     timeout 170 wineboot -i </dev/null >"$state/wineboot.log" 2>&1
-    font_substitutes
+    prefix_settings
     if [ -n "${4:-}" ]; then
       keep_desktop "$4" || { log "the desktop keeper did not start"; exit 1; }
     fi

@@ -2,6 +2,7 @@
 # a folder of its own (so its settings file is its own) under the harness's
 # Wine and display. Sourced by the test scripts.
 set -euo pipefail
+e2e_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 : "${DIDA_WINE_STATE:?}" "${DIDA_EXE:?}" "${DIDA_BUILD:?}"
 # shellcheck disable=SC1091
@@ -266,6 +267,80 @@ start_compact() {
   park_pointer
   start_launcher "$1"
   wait_for_rect "$2 $3 $(($2 + char_width)) $(($3 + window_height))"
+}
+
+# ---- a display scale ------------------------------------------------------------
+# Moves this test onto a harness of its own, named NAME, whose display has
+# DPI (of the fixture's flavour); stop_own_harness ends it.
+# harness_at NAME DPI KEEPER
+harness_at() {
+  local bits
+  bits=$(sed -n 's/^export WINEARCH=win//p' "$DIDA_WINE_STATE/env.sh")
+  own_harness="$DIDA_BUILD/e2e/$1-harness"
+  DIDA_DPI=$2 "$e2e_dir/../../scripts/harness.sh" start "$own_harness" "$bits" "$3" ||
+    fail "the harness at $2 DPI did not start"
+  DIDA_WINE_STATE=$own_harness
+  # shellcheck disable=SC1091
+  . "$own_harness/env.sh"
+  expect_eq "$(remote dpi | tr -d '\r')" "$2" "the DPI a program gets"
+}
+
+stop_own_harness() {
+  [ -z "${own_harness:-}" ] || "$e2e_dir/../../scripts/harness.sh" stop "$own_harness" >/dev/null
+}
+
+# The window's lengths at DPI as the launcher computes them (see
+# tools/geometry), as shell variables: scaled_percent,
+# scaled_character_width, scaled_panel_width, scaled_wells, ...
+geometry_tool=$(dirname "$picture_tool")/dida-geometry
+geometry_at() {
+  local lengths
+  lengths=$("$geometry_tool" metrics "$1") || fail "dida-geometry metrics $1"
+  eval "$(sed 's/^/scaled_/' <<<"$lengths")"
+}
+
+# Whether X shows the launcher window with rectangle RECT, in screen pixels
+# as the pointer counts them (the last one seen in $got_x).
+x_rect_is() {
+  local id WINDOW X Y WIDTH HEIGHT SCREEN
+  id=$(xdotool search --onlyvisible --name '^dida$' 2>/dev/null | head -n 1) || return 1
+  [ -n "$id" ] || return 1
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  got_x="$X $Y $((X + WIDTH)) $((Y + HEIGHT))"
+  [ "$got_x" = "$1" ]
+}
+
+# Decodes the artwork the window draws with at the scale geometry_at read
+# into DIR/art: the pictures made for the shipped scale, each pixel repeated
+# as the window repeats it, under the names decode_art gives them.
+decode_scaled_art() {
+  local out="$1/art" suffix="" k=$scaled_art_factor
+  mkdir -p "$out"
+  [ "$scaled_shipped_percent" = 100 ] || suffix="@$scaled_shipped_percent"
+  "$picture_tool" decode "$art_dir/char$suffix.tw" "$out/char.png" --repeat "$k" \
+    --mask-out "$out/char-mask.png" >/dev/null || fail "decoding char$suffix.tw"
+  "$picture_tool" decode "$art_dir/buttons$suffix.tw" "$out/buttons.png" --repeat "$k" \
+    >/dev/null || fail "decoding buttons$suffix.tw"
+  "$picture_tool" decode "$art_dir/panel$suffix.tw" "$out/panel.png" --repeat "$k" \
+    --mask-out "$out/panel-mask.png" >/dev/null || fail "decoding panel$suffix.tw"
+  convert "$art_dir/mask1$suffix.bmp" -sample "$((100 * k))%" -colorspace gray -negate -depth 8 \
+    "$out/mask1.png"
+  convert "$art_dir/mask2$suffix.bmp" -sample "$((100 * k))%" -colorspace gray -negate -depth 8 \
+    "$out/mask2.png"
+}
+
+# A point of page K's body in the decoded scaled artwork of DIR, below the
+# eyes and 3 pixels from the body's edge every way: the middle one of all
+# such points. Prints "x y" in the character area.
+scaled_body_point() {
+  local w=$scaled_character_width top points
+  read -r _ _ _ top <<<"${scaled_blink_areas[$2]}"
+  points=$(convert "$1/art/char-mask.png" -crop "${w}x${scaled_frame_height}+$((w * $2))+0" \
+    +repage -threshold 0 -morphology Erode Square:3 -fill black \
+    -draw "rectangle 0,0 $((w - 1)),$((top - 1))" -depth 8 txt:- |
+    sed -n 's/^\([0-9]*\),\([0-9]*\): .*#FFFFFF.*/\1 \2/p')
+  [ -n "$points" ] || fail "no point of page $2's body at $scaled_percent %"
+  sed -n "$((($(wc -l <<<"$points") + 1) / 2))p" <<<"$points"
 }
 
 # Ends a launcher that a failed case left running, so that the next case's

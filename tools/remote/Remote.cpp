@@ -21,7 +21,10 @@
 //   dida-remote displaychange
 //                            tells every top-level window that the display changed, as the
 //                            system does after a change of monitors (Wine does not)
+//   dida-remote dpi          prints the system's DPI as a DPI-aware program gets it
 // Exit code 0 on success, 1 when no launcher runs (or a message timed out), 2 on bad usage.
+// The tool is per-monitor DPI aware, so every rectangle it reads or prints is in screen pixels,
+// the ones X and xdotool count in, whatever the display's scale.
 #include <windows.h>
 // After windows.h, which it builds on.
 #include <shellapi.h>
@@ -188,6 +191,48 @@ int BroadcastDisplayChange() {
              : 1;
 }
 
+// A function of user32 that older systems lack, or null.
+template <class Function>
+Function* UserFunction(const char* name) {
+  HMODULE user32 = ::GetModuleHandleA("user32.dll");
+  if (!user32) return nullptr;
+  // Through the generic function pointer type, which every compiler accepts
+  // as a cast between function types.
+  return reinterpret_cast<Function*>(reinterpret_cast<void (*)()>(::GetProcAddress(user32, name)));
+}
+
+// Per-monitor aware where the system has it (Windows 10 1703 and later),
+// else system aware. Windows gives a DPI-unaware caller every other
+// program's rectangles scaled to 96 DPI, and 96 as the DPI (Wine 8 does
+// neither, but the tool must read the same on both).
+void BecomeDpiAware() {
+  using SetContextFn = BOOL WINAPI(HANDLE);
+  using SetAwareFn = BOOL WINAPI();
+  // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2, which older headers lack.
+  const HANDLE perMonitorV2 = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4));
+  auto setContext = UserFunction<SetContextFn>("SetProcessDpiAwarenessContext");
+  if (setContext && setContext(perMonitorV2)) return;
+  auto setAware = UserFunction<SetAwareFn>("SetProcessDPIAware");
+  if (setAware) setAware();
+}
+
+// GetDpiForSystem where the system has it (Windows 10 1607 and later), else
+// the screen's LOGPIXELSX, which is the same number for an aware program.
+int PrintDpi() {
+  using GetDpiFn = UINT WINAPI();
+  auto getDpi = UserFunction<GetDpiFn>("GetDpiForSystem");
+  UINT dpi = 0;
+  if (getDpi) {
+    dpi = getDpi();
+  } else if (HDC screen = ::GetDC(nullptr)) {
+    dpi = static_cast<UINT>(::GetDeviceCaps(screen, LOGPIXELSX));
+    ::ReleaseDC(nullptr, screen);
+  }
+  if (dpi == 0) return 1;
+  std::printf("%u\n", dpi);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -195,9 +240,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr,
                  "usage: dida-remote command ID | message MSG WPARAM | rect | logoff INI COPY |"
                  " watch FILE STOP OUT | dialog | settext ID TEXT | click ID | monitors |"
-                 " displaychange\n");
+                 " displaychange | dpi\n");
     return 2;
   }
+  BecomeDpiAware();
+  if (std::strcmp(argv[1], "dpi") == 0) return PrintDpi();
   if (std::strcmp(argv[1], "watch") == 0 && argc == 5) return Watch(argv[2], argv[3], argv[4]);
   if (std::strcmp(argv[1], "monitors") == 0) {
     return ::EnumDisplayMonitors(nullptr, nullptr, &PrintMonitor, 0) ? 0 : 1;
