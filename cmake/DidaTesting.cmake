@@ -118,7 +118,7 @@ function(dida_finish_tests)
     add_test(NAME ${DIDA_TEST_PREFIX}wine_harness_stop COMMAND
       ${CMAKE_SOURCE_DIR}/scripts/harness.sh stop ${DIDA_WINE_STATE})
     set_tests_properties(${DIDA_TEST_PREFIX}wine_harness_start PROPERTIES
-      FIXTURES_SETUP ${DIDA_WINE_FIXTURE} TIMEOUT 180 LABELS ${DIDA_FLAVOUR})
+      FIXTURES_SETUP ${DIDA_WINE_FIXTURE} TIMEOUT 400 LABELS ${DIDA_FLAVOUR})
     set_tests_properties(${DIDA_TEST_PREFIX}wine_harness_stop PROPERTIES
       FIXTURES_CLEANUP ${DIDA_WINE_FIXTURE} TIMEOUT 60 LABELS ${DIDA_FLAVOUR})
   elseif(DIDA_WINDOWS_BUILD_ROOT)

@@ -123,6 +123,35 @@ prefix_settings() {
   wine regedit /S "$(winepath -w "$reg")" </dev/null >>"$state/wineboot.log" 2>&1
 }
 
+# Runs a step of the set-up; when it fails, says which, with what status,
+# and the last lines of its log: step NAME LOG COMMAND...
+step() {
+  local name=$1 log_file=$2 status=0
+  shift 2
+  "$@" || status=$?
+  [ "$status" -ne 0 ] || return 0
+  log "$name failed (exit $status)"
+  [ ! -s "$log_file" ] || tail -n 12 "$log_file" | sed 's/^/[harness]   /'
+  return "$status"
+}
+
+# A fresh prefix served by one persistent wineserver, initialised and set.
+# A server left running for a removed prefix whose directory number the new
+# one reuses would serve it with the old one's state (and `wineserver -p`
+# would refuse to start): `wineserver -k` first ends any such server.
+make_prefix() {
+  wineserver -k >/dev/null 2>&1 || true
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  step "wineserver -p" "$state/wineserver.log" start_wineserver &&
+    step "wineboot -i" "$state/wineboot.log" boot_prefix &&
+    step "the prefix settings" "$state/wineboot.log" prefix_settings
+}
+
+# Daemons must not hold the caller's output open (CTest waits for it).
+start_wineserver() { wineserver -p </dev/null >"$state/wineserver.log" 2>&1; }
+boot_prefix() { timeout 170 wineboot -i </dev/null >"$state/wineboot.log" 2>&1; }
+
 # Prints why DIDA_DPI cannot be used; nothing when it is unset or valid.
 dpi_problem() {
   local dpi=${DIDA_DPI:-}
@@ -176,7 +205,6 @@ case "$action" in
       DISPLAY=$display sh -c "$DIDA_X_SETUP" >>"$state/xserver.log" 2>&1 ||
         { log "DIDA_X_SETUP failed on $display"; exit 1; }
     fi
-    rm -rf "$state/prefix"
     wine_commands "$(wine_loader "$bits")" "$(wine_server)"
     cat >"$state/env.sh" <<ENV
 export WINEPREFIX="$state/prefix"
@@ -193,11 +221,10 @@ ENV
     # shellcheck disable=SC1091
     . "$state/env.sh"
     log "win$bits ($WINELOADER), display $DISPLAY, ${DIDA_DPI:-96} DPI, prefix $WINEPREFIX"
-    mkdir -p "$WINEPREFIX"
-    # Daemons must not hold the caller's output open (CTest waits for it).
-    wineserver -p </dev/null >/dev/null 2>&1
-    timeout 170 wineboot -i </dev/null >"$state/wineboot.log" 2>&1
-    prefix_settings
+    # One retry on a fresh prefix: a loaded host has been seen to fail the
+    # first, and then the log says why.
+    make_prefix || { log "trying once more on a fresh prefix"; make_prefix; } ||
+      { log "no Wine prefix could be made"; exit 1; }
     if [ -n "${4:-}" ]; then
       keep_desktop "$4" || { log "the desktop keeper did not start"; exit 1; }
     fi
