@@ -113,9 +113,24 @@ function(dida_art_renders percent)
     COMMENT "Composing the page backgrounds at ${percent} %"
     VERBATIM)
 
+  # The wells' hit-test mask comes from the metrics, which round halves up;
+  # rendered at the exact zoom and shifted by 1/100 px (above cairo's 1/256
+  # step), the crisp rectangles round their edges the same way, so the
+  # drawn wells lie exactly on the mask's. 100 % keeps its whole-pixel render.
+  if(percent EQUAL 100)
+    set(panel_size -w ${panel} -h ${height})
+  else()
+    math(EXPR whole "${percent} / 100")
+    math(EXPR hundredths "${percent} % 100")
+    if(hundredths LESS 10)
+      set(hundredths 0${hundredths})
+    endif()
+    set(panel_size -z ${whole}.${hundredths} --page-width ${panel}px --page-height ${height}px
+        --left 0.01px --top 0.01px)
+  endif()
   add_custom_command(OUTPUT ${render}/panel.png ${render}/panel-mask.png
     COMMAND ${CMAKE_COMMAND} -E make_directory ${render}
-    COMMAND ${RSVG_CONVERT} -w ${panel} -h ${height} -b "#000000" -o ${render}/panel.png
+    COMMAND ${RSVG_CONVERT} ${panel_size} -b "#000000" -o ${render}/panel.png
             ${DIDA_ART_SRC}/panel.svg
     COMMAND dida-art panel ${render}/panel.png ${render}/panel-mask.png ${scale}
     DEPENDS dida-art ${DIDA_ART_SRC}/panel.svg

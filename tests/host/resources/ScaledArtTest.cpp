@@ -135,6 +135,21 @@ TEST_P(ScaledArt, PanelMaskIsZeroExactlyInTheWellsAndEachSlotOnlyInItsWell) {
   EXPECT_EQ(wrongSlot, 0);
 }
 
+// The panel's drawn wells lie on the mask's: each well's colour changes
+// right at its edges, on its middle row and column.
+TEST_P(ScaledArt, PanelWellsAreDrawnOnTheirMaskEdges) {
+  const Decoded panel = DecodeEntry(Entry("panel", ".tw"));
+  ASSERT_EQ(panel.width, m.panelWidth);
+  for (int k = 0; k < kSlotCount; ++k) {
+    const BoxRect& w = m.wells[k];
+    const int mx = (w.left + w.right) / 2, my = (w.top + w.bottom) / 2;
+    EXPECT_NE(panel.At(w.left - 1, my), panel.At(w.left, my)) << "well " << k << " left";
+    EXPECT_NE(panel.At(w.right - 1, my), panel.At(w.right, my)) << "well " << k << " right";
+    EXPECT_NE(panel.At(mx, w.top - 1), panel.At(mx, w.top)) << "well " << k << " top";
+    EXPECT_NE(panel.At(mx, w.bottom - 1), panel.At(mx, w.bottom)) << "well " << k << " bottom";
+  }
+}
+
 // The window draws button b from its part of the picture (left of
 // buttonSplit, or from it on) and reacts inside buttonHit[b]: the reacting
 // rectangle lies in the drawn part, over the button, not the gap.
