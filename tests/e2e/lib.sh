@@ -14,6 +14,18 @@ fail() {
   exit 1
 }
 
+# Whether the launcher started last still runs, for a failure's message:
+# one that ended without a window may have found another instance running.
+launcher_state() {
+  if [ -z "${launcher_pid:-}" ]; then
+    echo "no launcher started"
+  elif kill -0 "$launcher_pid" 2>/dev/null; then
+    echo "the launcher still runs"
+  else
+    echo "the launcher has ended"
+  fi
+}
+
 # A fresh folder holding a copy of dida.exe: e2e_folder NAME
 e2e_folder() {
   local dir="$DIDA_BUILD/e2e/$1"
@@ -46,7 +58,7 @@ has_window() { remote rect >/dev/null 2>&1; }
 has_ended() { ! kill -0 "$1" 2>/dev/null; }
 
 # Waits until the launcher window exists.
-wait_for_window() { poll has_window || fail "the launcher window did not appear"; }
+wait_for_window() { poll has_window || fail "the launcher window did not appear ($(launcher_state))"; }
 
 # Waits for a background process to end; its status in $exit_status.
 wait_for_exit() {
@@ -106,7 +118,7 @@ rect_is() {
 # Waits until the window is visible with rectangle RECT.
 wait_for_rect() {
   local got=""
-  poll rect_is "$1" || fail "window rectangle: expected [$1], got [$got]"
+  poll rect_is "$1" || fail "window rectangle: expected [$1], got [$got] ($(launcher_state))"
 }
 
 # Decodes the artwork into DIR/art: char.png, buttons.png, panel.png (the
